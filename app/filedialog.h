@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+
+// A file dialog that keeps its properties from one showing to the next, within one run.
+// ShowOpen and ShowSave return when the user has closed the dialog. On a confirmed choice
+// FileName holds the full path and FileTitle the name without folder; on a cancel FileName
+// keeps the value it had, so callers set it to "" first.
+class FileDialog {
+public:
+    virtual ~FileDialog() = default;
+
+    QString FileName;
+    // Description and pattern pairs separated by '|': "MP3 Files(*.mp3)|*.mp3|...".
+    QString Filter;
+    QString InitDir;
+    // A flag word some callers set before opening; nothing depends on it.
+    qint16 Flags = 0;
+    QString FileTitle;
+
+    virtual void ShowOpen() = 0;
+    virtual void ShowSave() = 0;
+};

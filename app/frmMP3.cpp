@@ -1,0 +1,271 @@
+#include "app/frmMP3.h"
+
+#include "app/filedialog.h"
+#include "app/picturebox.h"
+#include "app/tag.h"
+#include "app/twips.h"
+#include "app/widgetstyle.h"
+#include "extras/trayicon.h"
+#include "playback/mediaengine.h"
+#include "playlist/playlistbox.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QIcon>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QSlider>
+#include <QTextEdit>
+#include <QTimer>
+
+namespace {
+
+// Green on black reads like the display of a hi-fi set.
+const QColor labelText(0, 255, 0);
+const QColor labelBack(0, 0, 0);
+
+QLabel *makeLabel(QWidget *parent, const char *name, const QString &text, const QRect &where, bool bold)
+{
+    auto *label = new QLabel(text, parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setGeometry(where);
+    QFont font(QStringLiteral("MS Sans Serif"));
+    font.setPointSizeF(9.75);
+    font.setBold(bold);
+    label->setFont(font);
+    label->setAlignment(bold ? Qt::AlignCenter : (Qt::AlignLeft | Qt::AlignVCenter));
+    label->setAutoFillBackground(true);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, labelText);
+    palette.setColor(QPalette::Window, labelBack);
+    label->setPalette(palette);
+    label->setAccessibleName(QString::fromLatin1(name));
+    return label;
+}
+
+QPushButton *makePictureButton(
+    QWidget *parent, const char *name, const QString &picture, const QString &tip, const QRect &where)
+{
+    auto *button = new QPushButton(parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setGeometry(where);
+    button->setIcon(QIcon(picture));
+    button->setIconSize(QSize(32, 32));
+    button->setToolTip(tip);
+    button->setAccessibleName(tip);
+    button->setAccessibleDescription(tip);
+    return button;
+}
+
+QPushButton *makeTextButton(
+    QWidget *parent, const char *name, const QString &caption, const QString &tip, const QRect &where)
+{
+    auto *button = new QPushButton(caption, parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setGeometry(where);
+    if (!tip.isEmpty()) {
+        button->setToolTip(tip);
+        button->setAccessibleDescription(tip);
+    }
+    button->setAccessibleName(caption);
+    return button;
+}
+
+QAction *addItem(QMenu *menu, const char *name, const QString &caption)
+{
+    QAction *action = menu->addAction(caption);
+    action->setObjectName(QString::fromLatin1(name));
+    return action;
+}
+
+} // namespace
+
+frmMP3::frmMP3(const Platform &platform, QWidget *parent)
+    : QMainWindow(parent)
+    , Mplay(platform.engine)
+    , Cmdlg(platform.cmdlg)
+    , common(platform.common)
+    , IconoBarra(platform.tray)
+    , m_links(platform.links)
+    , m_messages(platform.messages)
+    , m_random(platform.random)
+{
+    setObjectName(QStringLiteral("frmMP3"));
+    setWindowTitle(QStringLiteral("Velumo MP3 Player"));
+    setWindowIcon(QIcon(QStringLiteral(":/resources/velumo.xpm")));
+    buildControls();
+    buildMenus();
+    connectSignals();
+
+    // A fixed frame: the client area below the menu bar is 398 x 302 pixels, its top-left
+    // corner at 56, 168 on the screen.
+    const int menuHeight = menuBar()->sizeHint().height();
+    setFixedSize(centralWidget()->width(), centralWidget()->height() + menuHeight);
+    move(twipsToPixels(840), twipsToPixels(2520) - menuHeight);
+
+    if (IconoBarra)
+        setTag(IconoBarra, QStringLiteral("1"));
+    Form_Load();
+}
+
+frmMP3::~frmMP3() = default;
+
+void frmMP3::buildControls()
+{
+    auto *client = new QWidget(this);
+    client->setObjectName(QStringLiteral("client"));
+    client->setAutoFillBackground(true);
+    QPalette palette = client->palette();
+    palette.setColor(QPalette::Window, Qt::black);
+    client->setPalette(palette);
+    client->setFixedSize(twipsSize(5970, 4530));
+    setCentralWidget(client);
+
+    // The background picture lies behind every other control, so it is made first.
+    Image1 = new PictureBox(client);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setGeometry(twipsRect(0, 240, 6015, 4575));
+
+    LblSongName = makeLabel(client, "LblSongName", QString(), twipsRect(0, 0, 4095, 255), false);
+    LblSongTimer1
+        = makeLabel(client, "LblSongTimer1", QStringLiteral("0"), twipsRect(4080, 0, 375, 255), true);
+    Label1 = makeLabel(client, "Label1", QStringLiteral(":"), twipsRect(4440, 0, 255, 255), true);
+    LblSongTimer2
+        = makeLabel(client, "LblSongTimer2", QStringLiteral("0"), twipsRect(4680, 0, 375, 255), true);
+    lblMM = makeLabel(client, "lblMM", QStringLiteral("0"), twipsRect(5040, 0, 375, 255), true);
+    Label2 = makeLabel(client, "Label2", QStringLiteral(":"), twipsRect(5400, 0, 255, 255), true);
+    lblSS = makeLabel(client, "lblSS", QStringLiteral("0"), twipsRect(5640, 0, 375, 255), true);
+
+    cmdBack = makePictureButton(client, "cmdBack", QStringLiteral(":/resources/back.xpm"),
+        QStringLiteral("Retroceder"), twipsRect(1440, 360, 495, 495));
+    cmdPlay = makePictureButton(client, "cmdPlay", QStringLiteral(":/resources/play.xpm"),
+        QStringLiteral("Empezar"), twipsRect(2040, 360, 495, 495));
+    cmdPause = makePictureButton(client, "cmdPause", QStringLiteral(":/resources/pause.xpm"),
+        QStringLiteral("Pausa"), twipsRect(2640, 360, 495, 495));
+    cmdStop = makePictureButton(client, "cmdStop", QStringLiteral(":/resources/stop.xpm"),
+        QStringLiteral("Parar"), twipsRect(3240, 360, 495, 495));
+    cmdForward = makePictureButton(client, "cmdForward", QStringLiteral(":/resources/forward.xpm"),
+        QStringLiteral("Avanzar"), twipsRect(3840, 360, 495, 495));
+    setTag(cmdPause, QStringLiteral("0"));
+
+    cmdShuffle = makeTextButton(
+        client, "cmdShuffle", QStringLiteral("Shuffle"), QString(), twipsRect(4560, 480, 855, 255));
+    QFont shuffleFont(QStringLiteral("MS Sans Serif"));
+    shuffleFont.setPointSizeF(8.25);
+    shuffleFont.setBold(true);
+    cmdShuffle->setFont(shuffleFont);
+    setFaceColour(cmdShuffle, QColor(192, 192, 192));
+    setTag(cmdShuffle, QStringLiteral("0"));
+
+    PlayList = new PlayListBox(client);
+    PlayList->setObjectName(QStringLiteral("PlayList"));
+    PlayList->setGeometry(twipsRect(120, 960, 5175, 2010));
+    PlayList->setSelectionMode(QAbstractItemView::SingleSelection);
+    PlayList->setAccessibleName(QStringLiteral("PlayList"));
+
+    Slider = new QSlider(Qt::Vertical, client);
+    Slider->setObjectName(QStringLiteral("Slider"));
+    Slider->setGeometry(twipsRect(5400, 960, 495, 1575));
+    Slider->setRange(0, 10);
+    Slider->setPageStep(1);
+    Slider->setTickPosition(QSlider::TicksBothSides);
+    // The engine starts at full volume, and the slider shows it so.
+    Slider->setValue(10);
+    Slider->setToolTip(QStringLiteral("Volumen"));
+    Slider->setAccessibleName(QStringLiteral("Volumen"));
+
+    cmdMute = makePictureButton(client, "cmdMute", QStringLiteral(":/resources/mute.xpm"),
+        QStringLiteral("Sin Sonido"), twipsRect(5400, 2520, 495, 495));
+
+    cdmAdd = makeTextButton(client, "cdmAdd", QStringLiteral("Agregar"), QStringLiteral("Agregar"),
+        twipsRect(240, 4080, 975, 375));
+    cmdDelete = makeTextButton(client, "cmdDelete", QStringLiteral("Borrar"), QStringLiteral("Borrar"),
+        twipsRect(1320, 4080, 975, 375));
+    cmdDelAll = makeTextButton(client, "cmdDelAll", QStringLiteral("Borrar Todo"), QStringLiteral("Borrar"),
+        twipsRect(2400, 4080, 1215, 375));
+    cmdSave = makeTextButton(client, "cmdSave", QStringLiteral("Guardar"), QStringLiteral("Guardar"),
+        twipsRect(3720, 4080, 975, 375));
+    cmdLoad = makeTextButton(
+        client, "cmdLoad", QStringLiteral("Abrir"), QStringLiteral("Abrir"), twipsRect(4800, 4080, 975, 375));
+
+    NameList = new QListWidget(client);
+    NameList->setObjectName(QStringLiteral("NameList"));
+    NameList->setGeometry(twipsRect(240, 2520, 4095, 450));
+    NameList->hide();
+    Text1 = new QLineEdit(client);
+    Text1->setObjectName(QStringLiteral("Text1"));
+    Text1->setGeometry(twipsRect(240, 2040, 4095, 375));
+    Text1->hide();
+    lista = new QTextEdit(client);
+    lista->setObjectName(QStringLiteral("lista"));
+    lista->setGeometry(twipsRect(480, 3120, 1095, 615));
+    lista->hide();
+
+    Timer = new QTimer(this);
+    Timer->setObjectName(QStringLiteral("Timer"));
+    Timer->setInterval(1000);
+}
+
+void frmMP3::buildMenus()
+{
+    File = menuBar()->addMenu(QStringLiteral("&Archivo"));
+    File->setObjectName(QStringLiteral("File"));
+    Add = addItem(File, "Add", QStringLiteral("Agregar"));
+    Delete = addItem(File, "Delete", QStringLiteral("Borrar"));
+    Save = addItem(File, "Save", QStringLiteral("Guardar"));
+    Open = addItem(File, "Open", QStringLiteral("Abrir"));
+    Actions = File->addMenu(QStringLiteral("Acciones"));
+    Actions->setObjectName(QStringLiteral("Actions"));
+    Back = addItem(Actions, "Back", QStringLiteral("Retroceder"));
+    Play = addItem(Actions, "Play", QStringLiteral("Empezar"));
+    Pause = addItem(Actions, "Pause", QStringLiteral("Pausa"));
+    Stop = addItem(Actions, "Stop", QStringLiteral("Detener"));
+    Forward = addItem(Actions, "Forward", QStringLiteral("Avanzar"));
+    Exit = addItem(File, "Exit", QStringLiteral("Salir"));
+
+    Options = menuBar()->addMenu(QStringLiteral("Opciones"));
+    Options->setObjectName(QStringLiteral("Options"));
+    Mute = addItem(Options, "Mute", QStringLiteral("Sin Sonido"));
+    BackPic = addItem(Options, "BackPic", QStringLiteral("Imagen de Fondo"));
+    Hide = addItem(Options, "Hide", QStringLiteral("Ocultar Todo"));
+    Show = addItem(Options, "Show", QStringLiteral("Mostrar Todo"));
+
+    Lyrics = menuBar()->addMenu(QStringLiteral("Letras"));
+    Lyrics->setObjectName(QStringLiteral("Lyrics"));
+    SeeLyrics = addItem(Lyrics, "SeeLyrics", QStringLiteral("Ver Letras"));
+    HideLyrics = addItem(Lyrics, "HideLyrics", QStringLiteral("Ocultar Letras"));
+
+    Help = menuBar()->addMenu(QStringLiteral("Ayuda"));
+    Help->setObjectName(QStringLiteral("Help"));
+    HelpMe = addItem(Help, "HelpMe", QStringLiteral("Ayuda"));
+    AboutOf = addItem(Help, "AboutOf", QStringLiteral("Acerca de"));
+
+    // The notification-area menu belongs to the window but never shows in its menu bar.
+    MnuIcono = new QMenu(this);
+    MnuIcono->setObjectName(QStringLiteral("MnuIcono"));
+    AboutIcono = addItem(MnuIcono, "AboutIcono", QStringLiteral("Acerca"));
+    QFont bold = AboutIcono->font();
+    bold.setBold(true);
+    AboutIcono->setFont(bold);
+    MnuIcono->setDefaultAction(AboutIcono);
+    OpenPlayer = addItem(MnuIcono, "OpenPlayer", QStringLiteral("Abrir Velumo MP3 Player"));
+    BlinkIcono = MnuIcono->addSeparator();
+    BlinkIcono->setObjectName(QStringLiteral("BlinkIcono"));
+    QuitIcono = addItem(MnuIcono, "QuitIcono", QStringLiteral("Salir"));
+}
+
+void frmMP3::connectSignals()
+{
+}
+
+void frmMP3::closeEvent(QCloseEvent *event)
+{
+    if (Form_Unload())
+        event->ignore();
+    else
+        event->accept();
+}

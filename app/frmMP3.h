@@ -1,0 +1,211 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QPointer>
+#include <QString>
+#include <functional>
+
+class QAction;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QMenu;
+class QPushButton;
+class QSlider;
+class QTextEdit;
+class QTimer;
+
+class FileDialog;
+class MediaEngine;
+class MessageBox;
+class PlayListBox;
+class ShellLinks;
+class TrayIcon;
+class PictureBox;
+class frmLyrics;
+class frmAcerca;
+class frmHelp;
+class frmEaster;
+
+// The outside parts the main window drives; app/main.cpp hands it the real ones, tests fakes.
+struct Platform {
+    MediaEngine *engine = nullptr;
+    FileDialog *cmdlg = nullptr;
+    FileDialog *common = nullptr;
+    TrayIcon *tray = nullptr;
+    ShellLinks *links = nullptr;
+    MessageBox *messages = nullptr;
+    // Uniform on [0, 1); reseeded from the clock at every call unless a test fixes it.
+    std::function<float()> random;
+};
+
+// The player's main window. It owns all of the player's state; its handlers are defined
+// in the folder of their subsystem (playback/, playlist/, extras/, app/lifecycle.cpp).
+class frmMP3 : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit frmMP3(const Platform &platform, QWidget *parent = nullptr);
+    ~frmMP3() override;
+
+    // State of the current track and the elapsed-time count.
+    QString SongPath;
+    QString SongName;
+    qint16 SongIndex = 0;
+    qint16 PlaySeconds = 0;
+    qint16 PlayMinutes = 0;
+    QString LyricsName;
+
+    // Controls, named as the layout names them.
+    QLabel *LblSongName = nullptr;
+    QLabel *LblSongTimer1 = nullptr;
+    QLabel *Label1 = nullptr;
+    QLabel *LblSongTimer2 = nullptr;
+    QLabel *lblMM = nullptr;
+    QLabel *Label2 = nullptr;
+    QLabel *lblSS = nullptr;
+    QPushButton *cmdBack = nullptr;
+    QPushButton *cmdPlay = nullptr;
+    QPushButton *cmdPause = nullptr;
+    QPushButton *cmdStop = nullptr;
+    QPushButton *cmdForward = nullptr;
+    QPushButton *cmdShuffle = nullptr;
+    PlayListBox *PlayList = nullptr;
+    QSlider *Slider = nullptr;
+    QPushButton *cmdMute = nullptr;
+    QPushButton *cdmAdd = nullptr;
+    QPushButton *cmdDelete = nullptr;
+    QPushButton *cmdDelAll = nullptr;
+    QPushButton *cmdSave = nullptr;
+    QPushButton *cmdLoad = nullptr;
+    PictureBox *Image1 = nullptr;
+    QListWidget *NameList = nullptr;
+    QLineEdit *Text1 = nullptr;
+    QTextEdit *lista = nullptr;
+    QTimer *Timer = nullptr;
+
+    // The outside parts.
+    MediaEngine *Mplay = nullptr;
+    FileDialog *Cmdlg = nullptr;
+    FileDialog *common = nullptr;
+    TrayIcon *IconoBarra = nullptr;
+
+    // Menus and their items.
+    QMenu *File = nullptr;
+    QAction *Add = nullptr;
+    QAction *Delete = nullptr;
+    QAction *Save = nullptr;
+    QAction *Open = nullptr;
+    QMenu *Actions = nullptr;
+    QAction *Back = nullptr;
+    QAction *Play = nullptr;
+    QAction *Pause = nullptr;
+    QAction *Stop = nullptr;
+    QAction *Forward = nullptr;
+    QAction *Exit = nullptr;
+    QMenu *Options = nullptr;
+    QAction *Mute = nullptr;
+    QAction *BackPic = nullptr;
+    QAction *Hide = nullptr;
+    QAction *Show = nullptr;
+    QMenu *Lyrics = nullptr;
+    QAction *SeeLyrics = nullptr;
+    QAction *HideLyrics = nullptr;
+    QMenu *Help = nullptr;
+    QAction *HelpMe = nullptr;
+    QAction *AboutOf = nullptr;
+    QMenu *MnuIcono = nullptr;
+    QAction *AboutIcono = nullptr;
+    QAction *OpenPlayer = nullptr;
+    QAction *BlinkIcono = nullptr;
+    QAction *QuitIcono = nullptr;
+
+    // Lifecycle and menu routing (app/lifecycle.cpp).
+    void Form_Load();
+    // Returns true when the close is cancelled.
+    bool Form_Unload();
+    void Exit_Click();
+    void HelpMe_Click();
+    void AboutOf_Click();
+
+    // Transport (playback/transport.cpp).
+    void cmdPlay_Click();
+    void cmdPause_Click();
+    void cmdStop_Click();
+    void cmdMute_Click();
+
+    // Navigation (playback/navigation.cpp).
+    void cmdBack_Click();
+    void cmdForward_Click();
+    void Mplay_PlaybackEnded(qint32 result);
+    void PlayList_Click();
+    void PlayList_DblClick();
+
+    // Time and volume (playback/timevolume.cpp).
+    void Timer_Timer();
+    void TimePlay();
+    void Slider_Scroll();
+
+    // Playlist (playlist/).
+    void cdmAdd_Click();
+    void cmdDelete_Click();
+    void cmdDelAll_Click();
+    void cmdSave_Click();
+    void cmdLoad_Click();
+    void cmdShuffle_Click();
+    // Returns false when a step failed; the callers ignore it.
+    bool ShuffleIt();
+
+    // The playlist model over the two lists: rows from 0, PlayList first.
+    int rowCount() const;
+    QString pathAt(int row) const;
+    QString nameAt(int row) const;
+    bool appendEntry(const QString &path, const QString &name);
+    bool removeEntry(int row);
+    bool isRowSelected(int row) const;
+    // Selecting a row from the program runs the row-click handling as a user's click does;
+    // false when the row does not exist.
+    bool selectRow(int row);
+
+    // Lyrics (extras/lyrics.cpp).
+    void LoadLyrics();
+    void SeeLyrics_Click();
+    void HideLyrics_Click();
+    // The lyrics window, created hidden on first use.
+    frmLyrics *lyricsWindow();
+    frmLyrics *existingLyricsWindow() const;
+
+    // Background picture (extras/background.cpp).
+    void BackPic_Click();
+    void restoreBackground();
+
+    // Tray icon and the compact view (extras/tray.cpp, extras/compactview.cpp).
+    void IconoBarra_RestoreRequested();
+    void IconoBarra_MenuRequested();
+    void AboutIcono_Click();
+    void OpenPlayer_Click();
+    void QuitIcono_Click();
+    void Hide_Click();
+    void Show_Click();
+
+    // The information windows, each built afresh after it was closed.
+    frmAcerca *aboutWindow() const;
+    frmHelp *helpWindow() const;
+    frmEaster *greetingWindow() const;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void buildControls();
+    void buildMenus();
+    void connectSignals();
+    void showAbout();
+
+    ShellLinks *m_links = nullptr;
+    MessageBox *m_messages = nullptr;
+    std::function<float()> m_random;
+    QPointer<frmLyrics> m_lyrics;
+    QPointer<frmAcerca> m_about;
+    QPointer<frmHelp> m_help;
+    QPointer<frmEaster> m_easter;
+};

@@ -1,0 +1,9 @@
+#include "app/qtfiledialog.h"
+
+void QtFileDialog::ShowOpen()
+{
+}
+
+void QtFileDialog::ShowSave()
+{
+}

@@ -1,0 +1,10 @@
+#pragma once
+
+#include "app/messagebox.h"
+
+class QWidget;
+
+class QtMessageBox : public MessageBox {
+public:
+    void error(const QString &text, const QString &title) override;
+};

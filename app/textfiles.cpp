@@ -1,0 +1,60 @@
+#include "app/textfiles.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStringDecoder>
+#include <limits>
+
+QString decodeText(const QByteArray &bytes)
+{
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = utf8.decode(bytes);
+    if (!utf8.hasError())
+        return text;
+    QStringDecoder windows("windows-1252");
+    if (windows.isValid())
+        return windows.decode(bytes);
+    return QString::fromLatin1(bytes);
+}
+
+std::optional<QByteArray> readRegularFile(const QString &path, qint64 maxBytes)
+{
+    const QFileInfo info(path);
+    if (!info.isFile())
+        return std::nullopt;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    QByteArray bytes = file.read(maxBytes);
+    if (file.error() != QFileDevice::NoError)
+        return std::nullopt;
+    return bytes;
+}
+
+bool writeSettingLine(const QString &path, const QString &value)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    file.write(value.toUtf8());
+    file.write("\r\n");
+    return file.commit();
+}
+
+std::optional<QString> dropLineEnd(const QString &content)
+{
+    if (content.size() < 2 || content.size() > std::numeric_limits<qint16>::max())
+        return std::nullopt;
+    return content.chopped(2);
+}
+
+std::optional<QString> readSettingLine(const QString &path)
+{
+    // A settings line longer than 32767 characters is refused anyway, so reading more
+    // than four bytes a character would be wasted.
+    const auto bytes = readRegularFile(path, 4 * qint64(std::numeric_limits<qint16>::max()) + 4);
+    if (!bytes)
+        return std::nullopt;
+    return dropLineEnd(decodeText(*bytes));
+}

@@ -1,0 +1,8 @@
+#include "info/desktoplinks.h"
+
+#include <QDesktopServices>
+
+void DesktopLinks::open(const QUrl &url)
+{
+    QDesktopServices::openUrl(url);
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <optional>
+
+// The media engine the player drives. Every operation reports whether it worked; the
+// handlers decide whether a failure is skipped. The contract:
+//  - MediaFile names the file that the next StartPlayback plays from its start;
+//  - StartPlayback after PausePlayback resumes where the file was paused;
+//  - StopPlayback ends playback and keeps the file named, so a later start plays it from 0;
+//  - MediaLength is valid as soon as StartPlayback has returned true;
+//  - PlaybackEnded is raised on the UI thread once for each file that plays to its end.
+class MediaEngine : public QObject {
+    Q_OBJECT
+public:
+    using QObject::QObject;
+
+    virtual bool MediaFile(const QString &path) = 0;
+    virtual bool StartPlayback() = 0;
+    virtual bool PausePlayback() = 0;
+    virtual bool StopPlayback() = 0;
+    virtual std::optional<bool> MuteState() const = 0;
+    virtual bool setMuteState(bool muted) = 0;
+    // Loudness from -1000 (quietest) to 0 (loudest), in hundredths of a decibel.
+    virtual bool VolumeLevel(int level) = 0;
+    // Length of the named file in seconds, or nothing when the engine cannot tell.
+    virtual std::optional<double> MediaLength() = 0;
+
+signals:
+    // The argument carries nothing the player uses.
+    void PlaybackEnded(qint32 result);
+};

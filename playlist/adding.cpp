@@ -1,0 +1,5 @@
+#include "app/frmMP3.h"
+
+void frmMP3::cdmAdd_Click()
+{
+}

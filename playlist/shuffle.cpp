@@ -1,0 +1,10 @@
+#include "app/frmMP3.h"
+
+void frmMP3::cmdShuffle_Click()
+{
+}
+
+bool frmMP3::ShuffleIt()
+{
+    return false;
+}

@@ -1,0 +1,164 @@
+#pragma once
+
+// Stand-ins for the outside parts, for unit and widget tests only.
+
+#include "app/filedialog.h"
+#include "app/frmMP3.h"
+#include "app/messagebox.h"
+#include "extras/trayicon.h"
+#include "info/shelllinks.h"
+#include "playback/mediaengine.h"
+
+#include <QStringList>
+#include <QUrl>
+#include <deque>
+#include <optional>
+
+// Records every call as a line ("MediaFile /a.mp3", "StartPlayback", "VolumeLevel -500").
+// Each operation can be told to fail; a started file counts as playing until stopped.
+class FakeEngine : public MediaEngine {
+    Q_OBJECT
+public:
+    QStringList calls;
+    QString file;
+    bool playing = false;
+    bool paused = false;
+    bool muted = false;
+    std::optional<double> length = 0.0;
+    QStringList failing; // names of operations that report failure
+
+    bool MediaFile(const QString &path) override
+    {
+        calls << QStringLiteral("MediaFile ") + path;
+        if (failing.contains(QLatin1String("MediaFile")))
+            return false;
+        file = path;
+        return true;
+    }
+    bool StartPlayback() override { return transport("StartPlayback", true, false); }
+    bool PausePlayback() override { return transport("PausePlayback", false, true); }
+    bool StopPlayback() override { return transport("StopPlayback", false, false); }
+    std::optional<bool> MuteState() const override
+    {
+        if (failing.contains(QLatin1String("MuteState")))
+            return std::nullopt;
+        return muted;
+    }
+    bool setMuteState(bool value) override
+    {
+        calls << QStringLiteral("MuteState %1").arg(value ? "true" : "false");
+        if (failing.contains(QLatin1String("MuteState")))
+            return false;
+        muted = value;
+        return true;
+    }
+    bool VolumeLevel(int level) override
+    {
+        calls << QStringLiteral("VolumeLevel %1").arg(level);
+        return !failing.contains(QLatin1String("VolumeLevel"));
+    }
+    std::optional<double> MediaLength() override
+    {
+        calls << QStringLiteral("MediaLength");
+        if (failing.contains(QLatin1String("MediaLength")))
+            return std::nullopt;
+        return length;
+    }
+    void endOfFile() { emit PlaybackEnded(0); }
+
+private:
+    bool transport(const char *name, bool play, bool pause)
+    {
+        calls << QString::fromLatin1(name);
+        if (failing.contains(QLatin1String(name)) || (play && file.isEmpty()))
+            return false;
+        playing = play;
+        paused = pause;
+        return true;
+    }
+};
+
+// Answers each showing with the next scripted path, or a cancel when the script is empty
+// or holds an empty path. Records the properties it was shown with.
+class FakeDialog : public FileDialog {
+public:
+    std::deque<QString> answers;
+    QStringList shown; // "open <InitDir>" or "save <InitDir>"
+    QString lastFilter;
+    qint16 lastFlags = 0;
+
+    void ShowOpen() override { answer(QStringLiteral("open ")); }
+    void ShowSave() override { answer(QStringLiteral("save ")); }
+
+private:
+    void answer(const QString &kind)
+    {
+        shown << kind + InitDir;
+        lastFilter = Filter;
+        lastFlags = Flags;
+        if (answers.empty())
+            return;
+        const QString path = answers.front();
+        answers.pop_front();
+        if (path.isEmpty())
+            return;
+        FileName = path;
+        FileTitle = path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
+    }
+};
+
+class FakeTray : public TrayIcon {
+    Q_OBJECT
+public:
+    QStringList calls;
+    bool available = true;
+    bool shown = false;
+
+    void AddIcon() override
+    {
+        calls << QStringLiteral("AddIcon");
+        shown = true;
+    }
+    void RemoveIcon() override
+    {
+        calls << QStringLiteral("RemoveIcon");
+        shown = false;
+    }
+    bool isAvailable() const override { return available; }
+    void restore() { emit RestoreRequested(); }
+    void menu() { emit MenuRequested(); }
+};
+
+class FakeLinks : public ShellLinks {
+public:
+    QList<QUrl> opened;
+    void open(const QUrl &url) override { opened << url; }
+};
+
+class FakeMessages : public MessageBox {
+public:
+    QStringList shown; // "title: text"
+    void error(const QString &text, const QString &title) override
+    {
+        shown << title + QStringLiteral(": ") + text;
+    }
+};
+
+// A main window on fakes, with a program folder of its own.
+struct FakePlatform {
+    FakeEngine engine;
+    FakeDialog cmdlg;
+    FakeDialog common;
+    FakeTray tray;
+    FakeLinks links;
+    FakeMessages messages;
+    std::optional<float> fixedRandom;
+
+    Platform platform()
+    {
+        Platform p { &engine, &cmdlg, &common, &tray, &links, &messages, {} };
+        if (fixedRandom)
+            p.random = [this] { return *fixedRandom; };
+        return p;
+    }
+};
