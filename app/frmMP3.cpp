@@ -260,6 +260,54 @@ void frmMP3::buildMenus()
 
 void frmMP3::connectSignals()
 {
+    connect(cmdPlay, &QPushButton::clicked, this, &frmMP3::cmdPlay_Click);
+    connect(cmdPause, &QPushButton::clicked, this, &frmMP3::cmdPause_Click);
+    connect(cmdStop, &QPushButton::clicked, this, &frmMP3::cmdStop_Click);
+    connect(cmdMute, &QPushButton::clicked, this, &frmMP3::cmdMute_Click);
+    connect(cmdBack, &QPushButton::clicked, this, &frmMP3::cmdBack_Click);
+    connect(cmdForward, &QPushButton::clicked, this, &frmMP3::cmdForward_Click);
+    connect(cmdShuffle, &QPushButton::clicked, this, &frmMP3::cmdShuffle_Click);
+    connect(cdmAdd, &QPushButton::clicked, this, &frmMP3::cdmAdd_Click);
+    connect(cmdDelete, &QPushButton::clicked, this, &frmMP3::cmdDelete_Click);
+    connect(cmdDelAll, &QPushButton::clicked, this, &frmMP3::cmdDelAll_Click);
+    connect(cmdSave, &QPushButton::clicked, this, &frmMP3::cmdSave_Click);
+    connect(cmdLoad, &QPushButton::clicked, this, &frmMP3::cmdLoad_Click);
+    connect(PlayList, &PlayListBox::userClicked, this, &frmMP3::PlayList_Click);
+    connect(PlayList, &QListWidget::itemDoubleClicked, this, &frmMP3::PlayList_DblClick);
+    // The volume follows the user's hand only (drag, click, wheel, keys), never a value
+    // the program sets.
+    connect(Slider, &QSlider::actionTriggered, this, [this] {
+        QMetaObject::invokeMethod(this, &frmMP3::Slider_Scroll, Qt::QueuedConnection);
+    });
+    connect(Timer, &QTimer::timeout, this, &frmMP3::Timer_Timer);
+    if (Mplay)
+        connect(Mplay, &MediaEngine::PlaybackEnded, this, &frmMP3::Mplay_PlaybackEnded);
+    if (IconoBarra) {
+        connect(IconoBarra, &TrayIcon::RestoreRequested, this, &frmMP3::IconoBarra_RestoreRequested);
+        connect(IconoBarra, &TrayIcon::MenuRequested, this, &frmMP3::IconoBarra_MenuRequested);
+    }
+
+    connect(Add, &QAction::triggered, this, &frmMP3::cdmAdd_Click);
+    connect(Delete, &QAction::triggered, this, &frmMP3::cmdDelete_Click);
+    connect(Save, &QAction::triggered, this, &frmMP3::cmdSave_Click);
+    connect(Open, &QAction::triggered, this, &frmMP3::cmdLoad_Click);
+    connect(Back, &QAction::triggered, this, &frmMP3::cmdBack_Click);
+    connect(Play, &QAction::triggered, this, &frmMP3::cmdPlay_Click);
+    connect(Pause, &QAction::triggered, this, &frmMP3::cmdPause_Click);
+    connect(Stop, &QAction::triggered, this, &frmMP3::cmdStop_Click);
+    connect(Forward, &QAction::triggered, this, &frmMP3::cmdForward_Click);
+    connect(Exit, &QAction::triggered, this, &frmMP3::Exit_Click);
+    connect(Mute, &QAction::triggered, this, &frmMP3::cmdMute_Click);
+    connect(BackPic, &QAction::triggered, this, &frmMP3::BackPic_Click);
+    connect(Hide, &QAction::triggered, this, &frmMP3::Hide_Click);
+    connect(Show, &QAction::triggered, this, &frmMP3::Show_Click);
+    connect(SeeLyrics, &QAction::triggered, this, &frmMP3::SeeLyrics_Click);
+    connect(HideLyrics, &QAction::triggered, this, &frmMP3::HideLyrics_Click);
+    connect(HelpMe, &QAction::triggered, this, &frmMP3::HelpMe_Click);
+    connect(AboutOf, &QAction::triggered, this, &frmMP3::AboutOf_Click);
+    connect(AboutIcono, &QAction::triggered, this, &frmMP3::AboutIcono_Click);
+    connect(OpenPlayer, &QAction::triggered, this, &frmMP3::OpenPlayer_Click);
+    connect(QuitIcono, &QAction::triggered, this, &frmMP3::QuitIcono_Click);
 }
 
 void frmMP3::closeEvent(QCloseEvent *event)
