@@ -105,6 +105,8 @@ frmMP3::frmMP3(const Platform &platform, QWidget *parent)
     // corner at 56, 168 on the screen.
     const int menuHeight = menuBar()->sizeHint().height();
     setFixedSize(centralWidget()->width(), centralWidget()->height() + menuHeight);
+    // A window of fixed size has nothing to maximise; it keeps its minimise and close buttons.
+    setWindowFlag(Qt::WindowMaximizeButtonHint, false);
     move(twipsToPixels(840), twipsToPixels(2520) - menuHeight);
 
     if (IconoBarra)

@@ -1,0 +1,56 @@
+#include "app/frmSplash.h"
+#include "app/programfolder.h"
+#include "fakes.h"
+
+#include <QLabel>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+#include <memory>
+
+class Splash : public QObject {
+    Q_OBJECT
+private slots:
+    // The splash is a borderless pale-blue window whose only timer fires after five seconds.
+    void looksAsDrawn()
+    {
+        frmSplash splash({});
+        QVERIFY(splash.windowFlags() & Qt::FramelessWindowHint);
+        QCOMPARE(splash.size(), QSize(422, 121));
+        QCOMPARE(splash.palette().color(QPalette::Window), QColor(138, 195, 239));
+        QCOMPARE(splash.Image1->geometry(), QRect(0, 16, 81, 89));
+        QVERIFY(splash.Image1->hasScaledContents());
+        QVERIFY(splash.Timer1->isActive());
+        QCOMPARE(splash.Timer1->interval(), 5000);
+    }
+
+    // At its tick the splash is gone before the main window shows, and the main window
+    // loads once: the two are never on screen together.
+    void givesWayToMainWindow()
+    {
+        QTemporaryDir folder;
+        setProgramFolder(folder.path());
+        FakePlatform fakes;
+        std::unique_ptr<frmMP3> main;
+        QPointer<frmSplash> splash;
+        bool splashVisibleAtHandOver = true;
+        splash = new frmSplash([&] {
+            splashVisibleAtHandOver = splash && splash->isVisible();
+            main = std::make_unique<frmMP3>(fakes.platform());
+            main->show();
+        });
+        splash->show();
+        QVERIFY(QTest::qWaitForWindowExposed(splash));
+        QVERIFY(!main);
+        QVERIFY(fakes.tray.calls.isEmpty());
+
+        splash->Timer1_Timer();
+        QVERIFY(!splashVisibleAtHandOver);
+        QVERIFY(main && main->isVisible());
+        QTRY_VERIFY(!splash);
+        QCOMPARE(fakes.tray.calls.count(QStringLiteral("AddIcon")), 1);
+    }
+};
+
+QTEST_MAIN(Splash)
+#include "splash.moc"
