@@ -1,4 +1,5 @@
 #include "app/frmMP3.h"
+#include "app/programfolder.h"
 #include "app/qtfiledialog.h"
 #include "app/qtmessagebox.h"
 #include "extras/qttrayicon.h"
@@ -13,6 +14,7 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     app.setApplicationName(QStringLiteral("velumo"));
+    chooseProgramFolder();
     // Only the notification-area menu ends the player, never the last window closing.
     app.setQuitOnLastWindowClosed(false);
 
