@@ -4,6 +4,7 @@
 Run it again after changing a drawing; the XPM files it writes are committed."""
 import math
 import os
+import subprocess
 
 OUT = os.path.join(os.path.dirname(__file__), "..", "resources")
 
@@ -92,7 +93,19 @@ def heart(c, cx, cy, s, col):
     polygon(c, [(cx - 10.3 * s, cy - 1 * s), (cx + 10.3 * s, cy - 1 * s), (cx, cy + 11 * s)], col)
 
 
+def app_icon(s):
+    c = canvas(32 * s, 32 * s)
+    disc(c, 16 * s, 16 * s, 15 * s, "B")
+    ring(c, 16 * s, 16 * s, 13.5 * s, 15 * s, "b")
+    note(c, 12 * s, 23 * s, 1.0 * s, "y")
+    return c
+
+
 def write(name, c):
+    write_to(os.path.join(OUT, name + ".xpm"), name, c)
+
+
+def write_to(path, name, c):
     used = sorted({p for row in c for p in row})
     h, w = len(c), len(c[0])
     lines = ["/* XPM */", "static const char *%s[] = {" % name.replace("-", "_"),
@@ -101,7 +114,7 @@ def write(name, c):
     lines += ['"%s",' % "".join(row) for row in c]
     lines[-1] = lines[-1].rstrip(",")
     lines.append("};")
-    with open(os.path.join(OUT, name + ".xpm"), "w") as f:
+    with open(path, "w") as f:
         f.write("\n".join(lines) + "\n")
 
 
@@ -138,11 +151,13 @@ def main():
     line(mute, 27, 11, 19, 21, 2.5, "r")
     write("mute", mute)
 
-    app = canvas(32, 32)
-    disc(app, 16, 16, 15, "B")
-    ring(app, 16, 16, 13.5, 15, "b")
-    note(app, 12, 23, 1.0, "y")
-    write("velumo", app)
+    write("velumo", app_icon(1))
+    # The icons installed for the desktop's menus, as PNG files (ImageMagick converts them).
+    for size, scale in ((32, 1), (128, 4)):
+        xpm = os.path.join(OUT, "desktop", "velumo-%d.xpm" % size)
+        write_to(xpm, "velumo_%d" % size, app_icon(scale))
+        subprocess.run(["convert", xpm, xpm[:-4] + ".png"], check=True)
+        os.remove(xpm)
 
     tray = canvas(32, 32)
     disc(tray, 16, 16, 15, "o")
