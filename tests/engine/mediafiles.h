@@ -1,0 +1,109 @@
+#pragma once
+
+// Short media files made at test time with the usual command-line tools, so the engine tests
+// play real files of every kind the player accepts.
+
+#include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QStringList>
+
+namespace mediafiles {
+
+inline bool run(const QString &program, const QStringList &arguments)
+{
+    QProcess process;
+    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    process.start(program, arguments);
+    return process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit
+        && process.exitCode() == 0;
+}
+
+inline QString wav(const QDir &dir, const QString &name, double seconds, int frequency)
+{
+    const QString path = dir.filePath(name);
+    const bool made = run(QStringLiteral("sox"),
+        { QStringLiteral("-n"), QStringLiteral("-r"), QStringLiteral("44100"), QStringLiteral("-c"),
+            QStringLiteral("2"), QStringLiteral("-b"), QStringLiteral("16"), path, QStringLiteral("synth"),
+            QString::number(seconds), QStringLiteral("sine"), QString::number(frequency) });
+    return made ? path : QString();
+}
+
+// withLengthHeader false leaves out the frame that tells the MP3's length up front.
+inline QString mp3(const QDir &dir, const QString &name, double seconds, int frequency, bool withLengthHeader)
+{
+    const QString source = wav(dir, name + QStringLiteral(".source.wav"), seconds, frequency);
+    const QString path = dir.filePath(name);
+    QStringList arguments { QStringLiteral("--quiet"), QStringLiteral("-b"), QStringLiteral("128") };
+    if (!withLengthHeader)
+        arguments << QStringLiteral("-t");
+    arguments << source << path;
+    return !source.isEmpty() && run(QStringLiteral("lame"), arguments) ? path : QString();
+}
+
+// An MPEG-1 program stream with a black picture and an MP2 tone.
+inline QString mpg(const QDir &dir, const QString &name, double seconds, int frequency)
+{
+    const QString path = dir.filePath(name);
+    const QString length = QString::number(seconds);
+    const bool made = run(QStringLiteral("ffmpeg"),
+        { QStringLiteral("-loglevel"), QStringLiteral("error"), QStringLiteral("-y"), QStringLiteral("-f"),
+            QStringLiteral("lavfi"), QStringLiteral("-i"),
+            QStringLiteral("sine=f=%1:d=%2").arg(frequency).arg(length), QStringLiteral("-f"),
+            QStringLiteral("lavfi"), QStringLiteral("-i"),
+            QStringLiteral("color=c=black:s=64x48:d=") + length, QStringLiteral("-c:v"),
+            QStringLiteral("mpeg1video"), QStringLiteral("-c:a"), QStringLiteral("mp2"), QStringLiteral("-f"),
+            QStringLiteral("vob"), path });
+    return made ? path : QString();
+}
+
+inline QByteArray bigEndian(quint32 value, int bytes)
+{
+    QByteArray out;
+    for (int shift = (bytes - 1) * 8; shift >= 0; shift -= 8)
+        out.append(char((value >> shift) & 0xff));
+    return out;
+}
+
+inline QByteArray variableLength(quint32 value)
+{
+    QByteArray out(1, char(value & 0x7f));
+    while (value >>= 7)
+        out.prepend(char(0x80 | (value & 0x7f)));
+    return out;
+}
+
+// A Standard MIDI File of one track holding one note on a flute, whose sound is nearly a
+// pure tone. At the default tempo of 120 beats a minute, 960 ticks a second.
+inline QString midi(const QDir &dir, const QString &name, double seconds, int note)
+{
+    const int ticksPerBeat = 480;
+    QByteArray track;
+    track += variableLength(0) + QByteArray("\xC0\x49", 2);
+    track += variableLength(0) + QByteArray(1, '\x90') + char(note) + char(100);
+    track
+        += variableLength(quint32(seconds * 2 * ticksPerBeat)) + QByteArray(1, '\x80') + char(note) + char(0);
+    track += variableLength(0) + QByteArray("\xFF\x2F\x00", 3);
+
+    QByteArray file("MThd");
+    file += bigEndian(6, 4) + bigEndian(0, 2) + bigEndian(1, 2) + bigEndian(ticksPerBeat, 2);
+    file += QByteArray("MTrk") + bigEndian(quint32(track.size()), 4) + track;
+
+    const QString path = dir.filePath(name);
+    QFile out(path);
+    if (!out.open(QIODevice::WriteOnly) || out.write(file) != file.size())
+        return QString();
+    return path;
+}
+
+inline QString bytes(const QDir &dir, const QString &name, const QByteArray &content)
+{
+    const QString path = dir.filePath(name);
+    QFile out(path);
+    if (!out.open(QIODevice::WriteOnly) || out.write(content) != content.size())
+        return QString();
+    return path;
+}
+
+} // namespace mediafiles

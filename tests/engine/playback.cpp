@@ -1,0 +1,186 @@
+#include "mediafiles.h"
+#include "playback/gstengine.h"
+
+#include <QElapsedTimer>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+#include <thread>
+
+// Real files through the real engine, played on a sink that keeps time like a sound card
+// but needs no sound server.
+class EnginePlayback : public QObject {
+    Q_OBJECT
+
+private:
+    static constexpr double fileSeconds = 1.5;
+    static constexpr int endTimeoutMs = 15000;
+
+    QTemporaryDir m_dir;
+    QString m_wav, m_mp3, m_bareMp3, m_midi, m_mpg;
+    std::unique_ptr<GstEngine> m_engine;
+
+    bool waitUntilPlayedPast(double seconds)
+    {
+        QElapsedTimer clock;
+        clock.start();
+        while (clock.elapsed() < endTimeoutMs) {
+            if (m_engine->Position().value_or(0) >= seconds)
+                return true;
+            QTest::qWait(10);
+        }
+        return false;
+    }
+
+    // Keeps the UI thread busy, as a slow handler would, until the file has played out,
+    // so that its end is already on its way when the test goes on.
+    void blockUntilPlayedOut(double length)
+    {
+        QElapsedTimer clock;
+        clock.start();
+        while (m_engine->Position().value_or(0) < length - 0.05 && clock.elapsed() < endTimeoutMs)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_dir.isValid());
+        const QDir dir(m_dir.path());
+        m_wav = mediafiles::wav(dir, QStringLiteral("tone.wav"), fileSeconds, 330);
+        m_mp3 = mediafiles::mp3(dir, QStringLiteral("tone.mp3"), fileSeconds, 550, true);
+        m_bareMp3 = mediafiles::mp3(dir, QStringLiteral("bare.mp3"), fileSeconds, 550, false);
+        m_midi = mediafiles::midi(dir, QStringLiteral("note.mid"), fileSeconds, 69);
+        m_mpg = mediafiles::mpg(dir, QStringLiteral("clip.mpg"), fileSeconds, 880);
+        for (const QString &path : { m_wav, m_mp3, m_bareMp3, m_midi, m_mpg })
+            QVERIFY2(!path.isEmpty(), "a test file could not be made");
+    }
+
+    void init() { m_engine = std::make_unique<GstEngine>(QStringLiteral("fakesink sync=true")); }
+    void cleanup() { m_engine.reset(); }
+
+    void eachFormatIsMeasuredAtStartAndEndsOnce_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<double>("tolerance");
+        QTest::newRow("wav") << m_wav << 0.1;
+        QTest::newRow("mp3") << m_mp3 << 0.1;
+        QTest::newRow("mp3 without length header") << m_bareMp3 << 0.1;
+        QTest::newRow("midi") << m_midi << 0.1;
+        QTest::newRow("mpg") << m_mpg << 1.0;
+    }
+
+    // The length is known as soon as the start returns, and the end of the file is raised
+    // once: the next file's end is the second event, not a repeat of the first.
+    void eachFormatIsMeasuredAtStartAndEndsOnce()
+    {
+        QFETCH(QString, path);
+        QFETCH(double, tolerance);
+        QSignalSpy ended(m_engine.get(), &MediaEngine::PlaybackEnded);
+        QVERIFY(m_engine->MediaFile(path));
+        QVERIFY(m_engine->StartPlayback());
+        const auto length = m_engine->MediaLength();
+        QVERIFY(length.has_value());
+        QVERIFY2(qAbs(*length - fileSeconds) <= tolerance, qPrintable(QString::number(*length)));
+        QTRY_COMPARE_WITH_TIMEOUT(ended.count(), 1, endTimeoutMs);
+
+        QVERIFY(m_engine->MediaFile(m_wav));
+        QVERIFY(m_engine->StartPlayback());
+        QTRY_COMPARE_WITH_TIMEOUT(ended.count(), 2, endTimeoutMs);
+    }
+
+    // A paused file stays where it was and goes on from there.
+    void pauseKeepsThePosition()
+    {
+        QVERIFY(m_engine->MediaFile(m_wav));
+        QVERIFY(m_engine->StartPlayback());
+        QVERIFY(waitUntilPlayedPast(0.3));
+        QVERIFY(m_engine->PausePlayback());
+        const double pausedAt = m_engine->Position().value_or(-1);
+        QTest::qWait(300); // time passes while nothing should move
+        QVERIFY(qAbs(m_engine->Position().value_or(-1) - pausedAt) < 0.02);
+
+        QSignalSpy ended(m_engine.get(), &MediaEngine::PlaybackEnded);
+        QVERIFY(m_engine->StartPlayback());
+        const double resumedAt = m_engine->Position().value_or(-1);
+        QVERIFY2(resumedAt >= pausedAt - 0.02 && resumedAt < pausedAt + 0.2,
+            qPrintable(QString::number(resumedAt)));
+        QTRY_COMPARE_WITH_TIMEOUT(ended.count(), 1, endTimeoutMs);
+    }
+
+    // Stop keeps the file named; the next start plays it again from its beginning.
+    void stopThenStartPlaysFromTheBeginning()
+    {
+        QSignalSpy ended(m_engine.get(), &MediaEngine::PlaybackEnded);
+        QVERIFY(m_engine->MediaFile(m_mp3));
+        QVERIFY(m_engine->StartPlayback());
+        QVERIFY(waitUntilPlayedPast(0.5));
+        QVERIFY(m_engine->StopPlayback());
+        QVERIFY(!m_engine->PausePlayback());
+
+        QVERIFY(m_engine->StartPlayback());
+        QVERIFY(m_engine->Position().value_or(-1) < 0.3);
+        QVERIFY(qAbs(m_engine->MediaLength().value_or(0) - fileSeconds) <= 0.1);
+        QTRY_COMPARE_WITH_TIMEOUT(ended.count(), 1, endTimeoutMs);
+    }
+
+    // An end that was already on its way when the user stopped must not reach the player,
+    // or the playlist would move on after Stop.
+    void endQueuedBeforeStopIsDropped()
+    {
+        QSignalSpy ended(m_engine.get(), &MediaEngine::PlaybackEnded);
+        QVERIFY(m_engine->MediaFile(m_wav));
+        QVERIFY(m_engine->StartPlayback());
+        blockUntilPlayedOut(fileSeconds);
+        QVERIFY(m_engine->StopPlayback());
+
+        QVERIFY(m_engine->MediaFile(m_mp3));
+        QVERIFY(m_engine->StartPlayback());
+        QTRY_COMPARE_WITH_TIMEOUT(ended.count(), 1, endTimeoutMs);
+    }
+
+    // An end already on its way when another file started must not end the new file.
+    void endQueuedBeforeRestartIsDropped()
+    {
+        QSignalSpy ended(m_engine.get(), &MediaEngine::PlaybackEnded);
+        QVERIFY(m_engine->MediaFile(m_wav));
+        QVERIFY(m_engine->StartPlayback());
+        blockUntilPlayedOut(fileSeconds);
+
+        QVERIFY(m_engine->MediaFile(m_midi));
+        QVERIFY(m_engine->StartPlayback());
+        QElapsedTimer clock;
+        clock.start();
+        QTRY_COMPARE_WITH_TIMEOUT(ended.count(), 1, endTimeoutMs);
+        QVERIFY2(clock.elapsed() >= 1000, "the new file was ended by the old file's end");
+    }
+
+    // The engine starts loud and unmuted; the user's volume and mute stay from track to track.
+    void volumeAndMuteOutliveTheTrack()
+    {
+        QCOMPARE(m_engine->MuteState(), std::optional<bool>(false));
+        QCOMPARE(m_engine->LinearVolume(), 1.0);
+        QVERIFY(m_engine->VolumeLevel(-1000));
+        QVERIFY(m_engine->setMuteState(true));
+
+        QVERIFY(m_engine->MediaFile(m_wav));
+        QVERIFY(m_engine->StartPlayback());
+        QVERIFY(m_engine->MediaFile(m_mp3));
+        QVERIFY(m_engine->StartPlayback());
+        QCOMPARE(m_engine->MuteState(), std::optional<bool>(true));
+        QVERIFY(qAbs(m_engine->LinearVolume() - 0.316228) < 1e-4);
+
+        QVERIFY(m_engine->VolumeLevel(-500));
+        QVERIFY(qAbs(m_engine->LinearVolume() - 0.562341) < 1e-4);
+        QVERIFY(m_engine->VolumeLevel(0));
+        QCOMPARE(m_engine->LinearVolume(), 1.0);
+        QVERIFY(!m_engine->VolumeLevel(1));
+        QVERIFY(m_engine->setMuteState(false));
+        QCOMPARE(m_engine->MuteState(), std::optional<bool>(false));
+    }
+};
+
+QTEST_GUILESS_MAIN(EnginePlayback)
+#include "playback.moc"
