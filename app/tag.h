@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QVariant>
 
 // Mode flags ride on the controls themselves as their Tag text, "0" or "1".
 inline QString Tag(const QObject *control)
