@@ -1,31 +1,62 @@
 #include "app/frmMP3.h"
+#include "app/tag.h"
+#include "extras/frmLyrics.h"
+#include "extras/trayicon.h"
 #include "info/frmAcerca.h"
 #include "info/frmEaster.h"
 #include "info/frmHelp.h"
 
 void frmMP3::Form_Load()
 {
-}
-
-void frmMP3::Exit_Click()
-{
-}
-
-void frmMP3::HelpMe_Click()
-{
-}
-
-void frmMP3::AboutOf_Click()
-{
-}
-
-void frmMP3::showAbout()
-{
+    // The icon goes up first, before any settings file is read.
+    IconoBarra->AddIcon();
+    restoreBackground();
 }
 
 bool frmMP3::Form_Unload()
 {
-    return false;
+    if (Tag(IconoBarra) != QLatin1String("1"))
+        return false;
+    // Without a notification area a hidden player could be neither reached nor ended,
+    // so closing it ends it instead.
+    if (!IconoBarra->isAvailable()) {
+        QuitIcono_Click();
+        return false;
+    }
+    hide();
+    lyricsWindow()->hide();
+    return true;
+}
+
+void frmMP3::Exit_Click()
+{
+    if (!IconoBarra->isAvailable()) {
+        QuitIcono_Click();
+        return;
+    }
+    hide();
+    lyricsWindow()->hide();
+}
+
+void frmMP3::HelpMe_Click()
+{
+    if (!m_help)
+        m_help = new frmHelp;
+    m_help->show();
+    m_help->raise();
+}
+
+void frmMP3::AboutOf_Click()
+{
+    showAbout();
+}
+
+void frmMP3::showAbout()
+{
+    if (!m_about)
+        m_about = new frmAcerca;
+    m_about->show();
+    m_about->raise();
 }
 
 frmAcerca *frmMP3::aboutWindow() const

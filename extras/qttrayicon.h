@@ -2,9 +2,11 @@
 
 #include "extras/trayicon.h"
 
-class QSystemTrayIcon;
+#include <QSystemTrayIcon>
 
-// The notification-area icon over QSystemTrayIcon.
+// The notification-area icon over QSystemTrayIcon. A left click or a double-click asks for
+// the windows back, a right click for the menu; the main window pops its own menu, so the
+// icon carries none.
 class QtTrayIcon : public TrayIcon {
     Q_OBJECT
 public:
@@ -15,5 +17,7 @@ public:
     bool isAvailable() const override;
 
 private:
+    void iconActivated(QSystemTrayIcon::ActivationReason reason);
+
     QSystemTrayIcon *m_icon = nullptr;
 };
