@@ -1,9 +1,32 @@
+#include "app/filedialog.h"
 #include "app/frmMP3.h"
+#include "app/picturebox.h"
+#include "app/programfolder.h"
+#include "app/textfiles.h"
+#include "extras/pictureloader.h"
+
+#include <QLineEdit>
+
+// Neither command tells the user of a failure: a picture that cannot be loaded leaves the
+// window's plain background, and a "Pic.txt" that cannot be written is not remembered.
 
 void frmMP3::BackPic_Click()
 {
+    Cmdlg->Filter = QStringLiteral("BMP Files(*.bmp)|*.bmp|JPG Files (*.jpg)|*.jpg|GIF Files (*.gif)|*.gif");
+    Cmdlg->FileName = QString();
+    Cmdlg->ShowOpen();
+    if (Cmdlg->FileName.isEmpty())
+        return;
+    Image1->setPicture(loadPicture(Cmdlg->FileName, Image1->size()));
+    // The choice is remembered even when it is no picture, as the user made it.
+    writeSettingLine(besideProgram(QStringLiteral("Pic.txt")), Cmdlg->FileName);
 }
 
 void frmMP3::restoreBackground()
 {
+    const auto path = readSettingLine(besideProgram(QStringLiteral("Pic.txt")));
+    if (!path)
+        return;
+    Text1->setText(*path);
+    Image1->setPicture(loadPicture(Text1->text(), Image1->size()));
 }
