@@ -1,16 +1,27 @@
 #include "app/frmMP3.h"
 #include "extras/frmLyrics.h"
+#include "extras/lyricsfile.h"
+
+#include <QPlainTextEdit>
 
 void frmMP3::LoadLyrics()
 {
+    // Each step goes on its own: a name too short keeps the empty LyricsName, and a missing
+    // or unreadable file keeps the empty text that Play gave the window.
+    if (const auto base = lyricsBaseName(SongName))
+        LyricsName = *base;
+    if (const auto text = readLyrics(lyricsPath(LyricsName)))
+        lyricsWindow()->txtLyrics->setPlainText(*text);
 }
 
 void frmMP3::SeeLyrics_Click()
 {
+    lyricsWindow()->show();
 }
 
 void frmMP3::HideLyrics_Click()
 {
+    lyricsWindow()->hide();
 }
 
 frmLyrics *frmMP3::lyricsWindow()

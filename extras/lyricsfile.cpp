@@ -1,0 +1,42 @@
+#include "extras/lyricsfile.h"
+
+#include "app/programfolder.h"
+#include "app/textfiles.h"
+
+#include <QDir>
+#include <QStringDecoder>
+
+std::optional<QString> lyricsBaseName(const QString &songName)
+{
+    if (songName.size() < 4)
+        return std::nullopt;
+    return songName.first(songName.size() - 4);
+}
+
+QString lyricsPath(const QString &baseName)
+{
+    return QDir(besideProgram(QStringLiteral("Lyrics"))).filePath(baseName + QStringLiteral(".txt"));
+}
+
+QString decodeLyrics(const QByteArray &bytes, bool cut)
+{
+    if (cut) {
+        // A decoder that keeps state holds back an unfinished last character instead of
+        // calling it an error.
+        QStringDecoder utf8(QStringDecoder::Utf8);
+        QString text = utf8.decode(bytes);
+        if (!utf8.hasError())
+            return text;
+    }
+    return decodeText(bytes);
+}
+
+std::optional<QString> readLyrics(const QString &path)
+{
+    const auto bytes = readRegularFile(path, maxLyricsBytes);
+    if (!bytes)
+        return std::nullopt;
+    QString text = decodeLyrics(*bytes, bytes->size() == maxLyricsBytes);
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return text;
+}

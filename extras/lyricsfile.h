@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <optional>
+
+// A lyrics file is shown up to its first mebibyte, so a huge file cannot exhaust memory
+// or freeze the window.
+constexpr qint64 maxLyricsBytes = 1024 * 1024;
+
+// The lyrics base name of a track: its display name less its last four characters (the
+// extension and its dot), whatever they are. Nothing when the name is shorter than four.
+std::optional<QString> lyricsBaseName(const QString &songName);
+
+// The lyrics file of a base name: "<base>.txt" in the Lyrics folder beside the program.
+QString lyricsPath(const QString &baseName);
+
+// The text of a lyrics file as the text box shows it: at most maxLyricsBytes of it, CR LF
+// line ends turned into the box's own. Nothing when it is missing, unreadable or not a
+// regular file.
+std::optional<QString> readLyrics(const QString &path);
+
+// Decodes the bytes read from a lyrics file; cut says the file went on past them, so a
+// character split at the cut does not turn valid UTF-8 into Windows-1252.
+QString decodeLyrics(const QByteArray &bytes, bool cut);

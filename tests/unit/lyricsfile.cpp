@@ -1,0 +1,102 @@
+#include "extras/lyricsfile.h"
+#include "app/programfolder.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
+
+class LyricsFile : public QObject {
+    Q_OBJECT
+private slots:
+    void init()
+    {
+        QVERIFY(m_folder.isValid());
+        setProgramFolder(m_folder.path());
+    }
+
+    // Exactly four characters go, whatever they are; a shorter name has no base name.
+    void baseName()
+    {
+        QCOMPARE(lyricsBaseName(QStringLiteral("tema.mp3")), QStringLiteral("tema"));
+        QCOMPARE(lyricsBaseName(QStringLiteral("tema.mpeg")), QStringLiteral("tema."));
+        QCOMPARE(lyricsBaseName(QStringLiteral("canción.wav")), QStringLiteral("canción"));
+        QCOMPARE(lyricsBaseName(QStringLiteral(".mp3")), QString());
+        QVERIFY(!lyricsBaseName(QStringLiteral("abc")));
+        QVERIFY(!lyricsBaseName(QString()));
+    }
+
+    // The lyrics live in the Lyrics folder beside the program, never beside the song.
+    void pathBesideProgram()
+    {
+        QCOMPARE(lyricsPath(QStringLiteral("tema")), m_folder.filePath(QStringLiteral("Lyrics/tema.txt")));
+        QCOMPARE(lyricsPath(QString()), m_folder.filePath(QStringLiteral("Lyrics/.txt")));
+    }
+
+    // CR LF line ends become the box's own; an empty file gives an empty text, not a failure.
+    void lineEndsAndEmpty()
+    {
+        QCOMPARE(readLyrics(write("a.txt", "uno\r\ndos\r\n")), QStringLiteral("uno\ndos\n"));
+        const auto empty = readLyrics(write("b.txt", ""));
+        QVERIFY(empty);
+        QVERIFY(empty->isEmpty());
+    }
+
+    // A file written on Windows shows its accents; one in UTF-8 shows them too.
+    void encodings()
+    {
+        QCOMPARE(readLyrics(write("w.txt", "canci\xf3n")), QStringLiteral("canción"));
+        QCOMPARE(readLyrics(write("u.txt", "canci\xc3\xb3n")), QStringLiteral("canción"));
+    }
+
+    // A missing file, a folder or a FIFO are not read; a FIFO would block the player.
+    void notRegularFiles()
+    {
+        QVERIFY(!readLyrics(m_folder.filePath(QStringLiteral("missing.txt"))));
+        QVERIFY(QDir(m_folder.path()).mkpath(QStringLiteral("folder.txt")));
+        QVERIFY(!readLyrics(m_folder.filePath(QStringLiteral("folder.txt"))));
+#ifdef Q_OS_UNIX
+        const QString fifo = m_folder.filePath(QStringLiteral("fifo.txt"));
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        QVERIFY(!readLyrics(fifo));
+#endif
+    }
+
+    // Only the first mebibyte is shown, and a character split at the cut does not turn the
+    // whole UTF-8 text into Windows-1252.
+    void largeFileIsCut()
+    {
+        QByteArray bytes(maxLyricsBytes - 1, 'a');
+        bytes += "\xc3\xb3 y mucho m\xc3\xa1s";
+        const auto text = readLyrics(write("big.txt", bytes));
+        QVERIFY(text);
+        QCOMPARE(text->size(), maxLyricsBytes - 1);
+        QVERIFY(!text->contains(QChar(0xc3)));
+
+        QByteArray windows(maxLyricsBytes + 10, 'b');
+        windows[5] = '\xf3';
+        const auto cut = readLyrics(write("big1252.txt", windows));
+        QVERIFY(cut);
+        QCOMPARE(cut->size(), maxLyricsBytes);
+        QCOMPARE(cut->at(5), QChar(0xf3));
+    }
+
+private:
+    QString write(const char *name, const QByteArray &bytes)
+    {
+        const QString path = m_folder.filePath(QString::fromLatin1(name));
+        QFile file(path);
+        if (file.open(QIODevice::WriteOnly))
+            file.write(bytes);
+        return path;
+    }
+
+    QTemporaryDir m_folder;
+};
+
+QTEST_APPLESS_MAIN(LyricsFile)
+#include "lyricsfile.moc"
