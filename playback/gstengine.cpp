@@ -208,17 +208,18 @@ bool GstEngine::startFromBeginning()
 }
 
 // Whatever the failed file reported on its way down is stale once the generation moves on.
+// A playbin that has failed is only fit for the next file once taken down all the way.
 bool GstEngine::failStart()
 {
-    halt();
+    halt(true);
     m_length.reset();
     return false;
 }
 
-void GstEngine::halt()
+void GstEngine::halt(bool reset)
 {
     if (m_playbin)
-        gst_element_set_state(m_playbin, GST_STATE_READY);
+        gst_element_set_state(m_playbin, reset ? GST_STATE_NULL : GST_STATE_READY);
     ++m_generation;
     m_playing = false;
     m_paused = false;
@@ -255,6 +256,6 @@ void GstEngine::deliverEnd(int generation)
 {
     if (generation != m_generation.load())
         return;
-    halt();
+    halt(true);
     emit PlaybackEnded(0);
 }

@@ -41,7 +41,8 @@ private:
     GstElement *makeAudioSink() const;
     bool startFromBeginning();
     bool failStart();
-    void halt();
+    // Ends playback; reset takes the playbin down all the way, as it must be after a failure.
+    void halt(bool reset = false);
     std::optional<double> queryDuration() const;
     std::optional<double> estimateFromBitrate() const;
     void deliverEnd(int generation);
