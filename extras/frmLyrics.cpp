@@ -13,7 +13,9 @@ frmLyrics::frmLyrics(QWidget *parent)
     setObjectName(QStringLiteral("frmLyrics"));
     // Closing it with its close button removes it; the next showing builds it afresh, empty.
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(QString());
+    // The window has no title text. An empty title would make the window system show the
+    // program's name instead, so the title is a single blank.
+    setWindowTitle(QStringLiteral(" "));
     setWindowIcon(QIcon(QStringLiteral(":/resources/velumo.xpm")));
     setFixedSize(twipsSize(4695, 4830));
     // The client area stands directly right of the main window, top edges level.

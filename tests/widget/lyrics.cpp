@@ -101,7 +101,7 @@ private slots:
         frmLyrics *lyrics = w.existingLyricsWindow();
         QVERIFY(lyrics && lyrics->isVisible());
         QVERIFY(lyrics->isWindow() && !lyrics->parentWidget());
-        QVERIFY(lyrics->windowTitle().isEmpty());
+        QVERIFY(lyrics->windowTitle().trimmed().isEmpty());
         QCOMPARE(lyrics->geometry(), QRect(463, 149, 313, 322));
         QCOMPARE(lyrics->minimumSize(), lyrics->maximumSize());
         QVERIFY(!(lyrics->windowFlags() & Qt::WindowMaximizeButtonHint));
