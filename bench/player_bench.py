@@ -1,0 +1,155 @@
+#!/usr/bin/python3
+"""Figures for the whole player, each the median of several runs, beside a floor program (a
+bare Qt Widgets window that starts GStreamer and shows one window):
+
+- start-up: from exec to the main window mapped on an Xvfb display, and its ratio to the floor's;
+- memory: resident and proportional set size 2 s after start, idle, and while an MP3 plays;
+- CPU: seconds of processor time over 20 s of MP3 playback, beside gst-launch-1.0 playing the
+  same file with a fake video sink;
+- scale: loading a 32767-line playlist file through "Abrir", until the window answers again,
+  and the memory after.
+
+Usage: bench/player_bench.py --player build/velumo --floor build-bench/floor [--runs 5]
+Nothing here passes or fails: it prints figures.
+"""
+
+import argparse
+import statistics
+import subprocess
+import sys
+import time
+from pathlib import Path
+
+sys.path.insert(0, str(Path(__file__).resolve().parent.parent / "tests" / "e2e"))
+import audio  # noqa: E402
+from harness import Desktop, MAIN_TITLE, wait_until  # noqa: E402
+
+PLAY_SECONDS = 20
+
+
+def memory_kb(pid):
+    """Resident and proportional set size of a process, in kB."""
+    fields = {}
+    for line in Path(f"/proc/{pid}/smaps_rollup").read_text().splitlines()[1:]:
+        name, value = line.split(":", 1)
+        fields[name] = int(value.split()[0])
+    return fields["Rss"], fields["Pss"]
+
+
+def cpu_seconds(pid):
+    stat = Path(f"/proc/{pid}/stat").read_text().rsplit(")", 1)[1].split()
+    ticks = int(stat[11]) + int(stat[12])
+    return ticks / 100.0
+
+
+def time_to_map(desk, program, title):
+    """Seconds from starting the program to its window being mapped, and the process."""
+    start = time.monotonic()
+    process = desk.spawn([str(program)])
+    wait_until(lambda: desk.find_windows(title, process.pid), f"{title} mapped", timeout=60, interval=0.005)
+    return time.monotonic() - start, process
+
+
+def start_up(args):
+    rows = {"player": [], "floor": []}
+    idle = {"player": [], "floor": []}
+    for _ in range(args.runs):
+        for name, program, title in (("player", args.player, MAIN_TITLE), ("floor", args.floor, "Floor")):
+            with Desktop(tray=True) as desk:
+                seconds, process = time_to_map(desk, program, title)
+                rows[name].append(seconds)
+                deadline = time.monotonic() + 2.0
+                wait_until(lambda: time.monotonic() >= deadline, "2 s after start", interval=0.1)
+                idle[name].append(memory_kb(process.pid))
+    player = statistics.median(rows["player"])
+    floor = statistics.median(rows["floor"])
+    print(f"start-up to window mapped: player {player * 1000:.0f} ms, floor {floor * 1000:.0f} ms, "
+          f"ratio {player / floor:.2f}")
+    for name in ("player", "floor"):
+        rss = statistics.median(r for r, _ in idle[name]) / 1024
+        pss = statistics.median(p for _, p in idle[name]) / 1024
+        print(f"idle memory 2 s after start, {name}: RSS {rss:.1f} MB, PSS {pss:.1f} MB")
+
+
+def add_and_play(desk, track):
+    desk.click_control("cdmAdd")
+    desk.activate(desk.wait_window("Abrir"))
+    desk.type_text(str(track))
+    desk.key("Return")
+    desk.wait_window_gone("Abrir")
+    desk.click_control("cmdPlay")
+
+
+def playing(args):
+    with audio.SoundServer() as server, server.recorder() as ears:
+        with Desktop(tray=True) as desk:
+            desk.add_env(server.client_env())
+            track = audio.make_mp3(desk.root / "tono.mp3", 440, PLAY_SECONDS + 10)
+            player = desk.start_player()
+            desk.main_window()
+            mark = ears.mark()
+            add_and_play(desk, track)
+            ears.wait_for_tone(440, after=mark)
+            before = cpu_seconds(player.pid)
+            start = time.monotonic()
+            deadline = start + PLAY_SECONDS
+            wait_until(lambda: time.monotonic() >= deadline, "playback", timeout=PLAY_SECONDS + 5, interval=0.2)
+            used = cpu_seconds(player.pid) - before
+            rss, pss = memory_kb(player.pid)
+            print(f"while an MP3 plays: RSS {rss / 1024:.1f} MB, PSS {pss / 1024:.1f} MB, "
+                  f"CPU {used:.2f} s over {PLAY_SECONDS} s ({100 * used / PLAY_SECONDS:.2f} % of a core)")
+
+            launch = desk.spawn(["gst-launch-1.0", "-q", "playbin", f"uri=file://{track}",
+                                 "video-sink=fakesink"])
+            wait_until(lambda: cpu_seconds(launch.pid) > 0, "gst-launch to start", timeout=30)
+            before = cpu_seconds(launch.pid)
+            deadline = time.monotonic() + PLAY_SECONDS
+            wait_until(lambda: time.monotonic() >= deadline, "playback", timeout=PLAY_SECONDS + 5, interval=0.2)
+            used_launch = cpu_seconds(launch.pid) - before
+            print(f"gst-launch-1.0 playbin of the same file: CPU {used_launch:.2f} s over {PLAY_SECONDS} s "
+                  f"({100 * used_launch / PLAY_SECONDS:.2f} % of a core)")
+
+
+def large_playlist(args):
+    times = []
+    memory = []
+    for _ in range(args.runs):
+        with Desktop(tray=True) as desk:
+            names = "".join(f"tema {i:05d}.mp3\r\n" for i in range(32767))
+            playlist = desk.root / "grande.smp"
+            playlist.write_text(names)
+            player = desk.start_player(files={"Dir.txt": "/tmp/musica/\r\n"})
+            main = desk.main_window()
+            desk.click_control("cmdLoad")
+            desk.activate(desk.wait_window("Abrir"))
+            desk.type_text(str(playlist))
+            # The window answers again when a menu opened right after the load shows: the
+            # key press waits in the queue until the load has run to its end.
+            before = set(desk.find_windows(pid=player.pid))
+            start = time.monotonic()
+            desk.key("Return")
+            desk.wait_window_gone("Abrir")
+            desk.activate(main)
+            desk.key("alt+a")
+            desk.wait(lambda: set(desk.find_windows(pid=player.pid)) - before - {main}, "the menu to open", 60)
+            times.append(time.monotonic() - start)
+            memory.append(memory_kb(player.pid)[0])
+    print(f"loading 32767 entries until the window answers: {statistics.median(times):.2f} s, "
+          f"RSS after {statistics.median(memory) / 1024:.1f} MB")
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
+    parser.add_argument("--player", type=Path, required=True)
+    parser.add_argument("--floor", type=Path, required=True)
+    parser.add_argument("--runs", type=int, default=5)
+    args = parser.parse_args()
+    args.player = args.player.resolve()
+    args.floor = args.floor.resolve()
+    start_up(args)
+    playing(args)
+    large_playlist(args)
+
+
+if __name__ == "__main__":
+    main()
