@@ -364,21 +364,37 @@ class Desktop:
             raise HarnessError(f"{' '.join(args)} failed: {done.stderr.strip()}")
         return done.stdout
 
-    def find_windows(self, title, pid=None):
-        """The ids of the viewable windows whose title is exactly title."""
+    def find_windows(self, title=None, pid=None):
+        """The ids of the viewable windows titled exactly title (any title when None), of pid if given."""
         args = ["xdotool", "search", "--onlyvisible"]
         if pid is not None:
             args += ["--pid", str(pid)]
-        args += ["--name", "^" + re.escape(title) + "$"]
+        args += ["--name", "." if title is None else "^" + re.escape(title) + "$"]
         return [int(word) for word in self._x(args, check=False).split()]
 
-    def wait_window(self, title, timeout=DEFAULT_TIMEOUT, pid=None):
-        """Waits until a window titled exactly title is mapped and viewable, and returns its id."""
-        ids = wait_until(lambda: self.find_windows(title, pid), f"a window titled {title!r}", timeout)
-        return ids[0]
+    def wait(self, predicate, what, timeout=DEFAULT_TIMEOUT):
+        """wait_until, with a screenshot of the screen as it was when the wait gave up."""
+        try:
+            return wait_until(predicate, what, timeout)
+        except TimeoutError:
+            self._report_failure()
+            raise
 
-    def wait_window_gone(self, title, timeout=DEFAULT_TIMEOUT, pid=None):
-        wait_until(lambda: not self.find_windows(title, pid), f"no window titled {title!r}", timeout)
+    def wait_window(self, title=None, timeout=DEFAULT_TIMEOUT, pid=None, count=1):
+        """Waits until count windows titled exactly title are mapped and viewable; returns their
+        ids, the first alone when count is 1."""
+        def enough():
+            found = self.find_windows(title, pid)
+            return found if len(found) >= count else None
+
+        ids = self.wait(enough, f"{count} window(s) titled {title!r}", timeout)
+        return ids[0] if count == 1 else ids
+
+    def wait_window_gone(self, title=None, timeout=DEFAULT_TIMEOUT, pid=None):
+        self.wait(lambda: not self.find_windows(title, pid), f"no window titled {title!r}", timeout)
+
+    def window_title(self, window):
+        return self._x(["xdotool", "getwindowname", str(window)]).strip()
 
     def main_window(self, timeout=DEFAULT_TIMEOUT):
         return self.wait_window(MAIN_TITLE, timeout)
