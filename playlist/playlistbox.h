@@ -3,8 +3,10 @@
 #include <QListWidget>
 
 // The visible playlist. userClicked is raised once for each click of the user on a row
-// (the selected row included) and for each keyboard move of the selection, but never
-// when Qt moves the selection by itself, as it does after a row is removed.
+// (the selected row included), for each row the mouse drags the selection onto and for
+// each keyboard move of the selection, but never when Qt moves the selection by itself,
+// as it does after a row is removed. Presses away from the rows and with other buttons
+// leave the selection alone, so the highlighted row is always one the click handling saw.
 class PlayListBox : public QListWidget {
     Q_OBJECT
 public:
@@ -15,5 +17,10 @@ signals:
 
 protected:
     void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    int selectedRow() const;
 };

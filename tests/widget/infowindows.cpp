@@ -1,0 +1,120 @@
+#include "app/programfolder.h"
+#include "fakes.h"
+#include "info/frmEaster.h"
+#include "info/frmHelp.h"
+
+#include <QFrame>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+QImage imageOf(const QLabel *label)
+{
+    return label->pixmap().toImage().convertToFormat(QImage::Format_ARGB32);
+}
+
+QImage imageOf(const QPushButton *button)
+{
+    return button->icon().pixmap(32, 32).toImage().convertToFormat(QImage::Format_ARGB32);
+}
+
+void closeByButton(QPushButton *button)
+{
+    QTest::mouseClick(button, Qt::LeftButton);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+} // namespace
+
+class InfoWindows : public QObject {
+    Q_OBJECT
+private slots:
+    void init()
+    {
+        QVERIFY(m_folder.isValid());
+        setProgramFolder(m_folder.path());
+    }
+
+    // The legend shows the main window's own button bitmaps, back to forward, then mute
+    // below the line, each beside its line of text.
+    void helpLegend()
+    {
+        FakePlatform fakes;
+        frmMP3 w(fakes.platform());
+        frmHelp help;
+        QCOMPARE(help.windowTitle(), QStringLiteral("Ayuda"));
+        QVERIFY(!help.parentWidget() && help.isWindow());
+        QCOMPARE(help.size(), QSize(252, 307));
+        QCOMPARE(help.palette().color(QPalette::Window), QColor(128, 128, 255));
+        const QList<QPushButton *> buttons { w.cmdBack, w.cmdPlay, w.cmdPause, w.cmdStop, w.cmdForward,
+            w.cmdMute };
+        const QList<QLabel *> pictures { help.Image1, help.Image2, help.Image3, help.Image4, help.Image5,
+            help.Image6 };
+        const QList<QLabel *> labels { help.label1, help.Label2, help.Label3, help.Label4, help.Label5,
+            help.Label6 };
+        for (int row = 0; row < 6; ++row) {
+            QCOMPARE(pictures[row]->pixmap().size(), QSize(32, 32));
+            QCOMPARE(imageOf(pictures[row]), imageOf(buttons[row]));
+            QVERIFY(labels[row]->font().bold());
+            QCOMPARE(labels[row]->y(), pictures[row]->y() + 8);
+            if (row > 0)
+                QVERIFY(pictures[row]->y() > pictures[row - 1]->y());
+        }
+        QStringList texts;
+        for (QLabel *label : labels)
+            texts << label->text();
+        QCOMPARE(texts,
+            (QStringList { "Retrocede una ubicación.", "Toca la canción seleccionada.",
+                "Pausa la canción seleccionada.", "Detiene la canción especificada.", "Avanza una ubicación.",
+                "Deja el volumen en cero." }));
+        QVERIFY(help.Line1->y() > help.Image5->geometry().bottom());
+        QVERIFY(help.Line1->geometry().bottom() < help.Image6->y());
+        QCOMPARE(help.Line1->height(), 2);
+        QVERIFY(help.Line1->width() >= help.width());
+        QCOMPARE(help.Command1->text(), QStringLiteral("Aceptar"));
+    }
+
+    // "Aceptar" closes the legend for good.
+    void helpCloses()
+    {
+        QPointer<frmHelp> help = new frmHelp;
+        help->show();
+        QVERIFY(QTest::qWaitForWindowExposed(help));
+        closeByButton(help->Command1);
+        QVERIFY(!help);
+    }
+
+    // The greeting has no frame, its picture at natural size runs past the right edge,
+    // and it sits in the middle of the screen.
+    void greetingCard()
+    {
+        frmEaster card;
+        QVERIFY(card.windowFlags() & Qt::FramelessWindowHint);
+        QVERIFY(!card.parentWidget());
+        QCOMPARE(card.windowTitle(), QStringLiteral("Te Amo Vebrolia"));
+        QCOMPARE(card.size(), QSize(338, 256));
+        QCOMPARE(card.palette().color(QPalette::Window), QColor(138, 195, 239));
+        QCOMPARE(card.Label1->text(), QStringLiteral("Vebrolia...   solamente quería decirte que te !AMO!"));
+        QVERIFY(card.Label1->wordWrap());
+        QCOMPARE(card.Label2->text(), QStringLiteral("Tu Príncipe"));
+        QCOMPARE(card.Label3->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+        QCOMPARE(card.Image1->size(), QSize(92, 89));
+        QCOMPARE(card.Image1->pos(), QPoint(256, 168));
+        QVERIFY(card.Image1->geometry().right() >= card.width());
+        QCOMPARE(card.cmdExit->text(), QStringLiteral("Cerrar"));
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        QVERIFY(qAbs(card.geometry().center().x() - screen.center().x()) <= 1);
+        QVERIFY(qAbs(card.geometry().center().y() - screen.center().y()) <= 1);
+    }
+
+private:
+    QTemporaryDir m_folder;
+};
+
+QTEST_MAIN(InfoWindows)
+#include "infowindows.moc"
