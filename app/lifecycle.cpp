@@ -54,7 +54,7 @@ void frmMP3::AboutOf_Click()
 void frmMP3::showAbout()
 {
     if (!m_about)
-        m_about = new frmAcerca;
+        m_about = new frmAcerca(m_links);
     m_about->show();
     m_about->raise();
 }

@@ -1,11 +1,14 @@
+#include "app/picturebox.h"
 #include "app/programfolder.h"
 #include "app/tag.h"
+#include "app/textfiles.h"
 #include "extras/frmLyrics.h"
 #include "fakes.h"
 #include "info/frmAcerca.h"
 #include "info/frmHelp.h"
 
 #include <QAction>
+#include <QLineEdit>
 #include <QMenu>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -39,6 +42,23 @@ public:
     }
 };
 
+// A tray that, when the icon goes up, names a background picture for the next start.
+class PictureOnAdd : public FakeTray {
+public:
+    explicit PictureOnAdd(const QString &picture)
+        : m_picture(picture)
+    {
+    }
+    void AddIcon() override
+    {
+        FakeTray::AddIcon();
+        writeSettingLine(besideProgram(QStringLiteral("Pic.txt")), m_picture);
+    }
+
+private:
+    QString m_picture;
+};
+
 } // namespace
 
 class Resident : public QObject {
@@ -55,6 +75,24 @@ private slots:
     {
         QVERIFY(m_folder.isValid());
         setProgramFolder(m_folder.path());
+    }
+
+    // The icon goes up before anything is read from the program's folder: a Pic.txt that
+    // appears only once the icon is up still gives the window its background.
+    void iconComesFirst()
+    {
+        QImage picture(8, 8, QImage::Format_RGB32);
+        picture.fill(Qt::red);
+        const QString path = m_folder.filePath(QStringLiteral("fondo.png"));
+        QVERIFY(picture.save(path));
+        PictureOnAdd tray(path);
+        FakePlatform fakes;
+        Platform platform = fakes.platform();
+        platform.tray = &tray;
+        frmMP3 w(platform);
+        QCOMPARE(tray.calls, QStringList { "AddIcon" });
+        QVERIFY(w.Image1->hasPicture());
+        QCOMPARE(w.Text1->text(), path);
     }
 
     // Closing the window while resident hides it and the lyrics window; playback and the clock go on.
@@ -111,7 +149,7 @@ private slots:
         w.show();
         w.lyricsWindow()->show();
         w.HideLyrics->trigger();
-        w.lyricsWindow()->hide();
+        QVERIFY(!w.existingLyricsWindow()->isVisible());
         w.close();
         QVERIFY(!w.isVisible());
 
