@@ -5,6 +5,7 @@
 #include "app/tag.h"
 #include "app/twips.h"
 #include "app/widgetstyle.h"
+#include "extras/frmLyrics.h"
 #include "extras/trayicon.h"
 #include "playback/mediaengine.h"
 #include "playlist/playlistbox.h"
@@ -107,14 +108,19 @@ frmMP3::frmMP3(const Platform &platform, QWidget *parent)
     setFixedSize(centralWidget()->width(), centralWidget()->height() + menuHeight);
     // A window of fixed size has nothing to maximise; it keeps its minimise and close buttons.
     setWindowFlag(Qt::WindowMaximizeButtonHint, false);
-    move(twipsToPixels(840), twipsToPixels(2520) - menuHeight);
+    setGeometry(QRect(QPoint(twipsToPixels(840), twipsToPixels(2520) - menuHeight), size()));
 
     if (IconoBarra)
         setTag(IconoBarra, QStringLiteral("1"));
+    setAcceptDrops(true);
     Form_Load();
 }
 
-frmMP3::~frmMP3() = default;
+frmMP3::~frmMP3()
+{
+    // The lyrics window has no parent, so it goes with the main window explicitly.
+    delete m_lyrics.data();
+}
 
 void frmMP3::buildControls()
 {
@@ -278,9 +284,8 @@ void frmMP3::connectSignals()
     connect(PlayList, &QListWidget::itemDoubleClicked, this, &frmMP3::PlayList_DblClick);
     // The volume follows the user's hand only (drag, click, wheel, keys), never a value
     // the program sets.
-    connect(Slider, &QSlider::actionTriggered, this, [this] {
-        QMetaObject::invokeMethod(this, &frmMP3::Slider_Scroll, Qt::QueuedConnection);
-    });
+    connect(Slider, &QSlider::actionTriggered, this,
+        [this] { QMetaObject::invokeMethod(this, &frmMP3::Slider_Scroll, Qt::QueuedConnection); });
     connect(Timer, &QTimer::timeout, this, &frmMP3::Timer_Timer);
     if (Mplay)
         connect(Mplay, &MediaEngine::PlaybackEnded, this, &frmMP3::Mplay_PlaybackEnded);

@@ -147,6 +147,12 @@ public:
 
     // Playlist (playlist/).
     void cdmAdd_Click();
+    // What "Agregar" does once a file is chosen: remember its folder, append it, refresh the
+    // current track.
+    void addTrack(const QString &fileName, const QString &fileTitle);
+    // Files handed to the player from its command line or another start of it: each added
+    // as "Agregar" adds it, and played when the playlist was empty.
+    void openFiles(const QStringList &paths);
     void cmdDelete_Click();
     void cmdDelAll_Click();
     void cmdSave_Click();
@@ -194,6 +200,8 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private:
     void buildControls();

@@ -1,19 +1,41 @@
 #include "app/frmMP3.h"
+#include "app/mpris.h"
 #include "app/programfolder.h"
 #include "app/qtfiledialog.h"
 #include "app/qtmessagebox.h"
+#include "app/singleinstance.h"
 #include "extras/qttrayicon.h"
 #include "info/desktoplinks.h"
 #include "playback/gstengine.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QLibraryInfo>
+#include <QTimer>
 #include <QTranslator>
+
+namespace {
+
+// The files named on the command line ("Open with" of a file manager), made absolute so
+// that a player started elsewhere finds them too.
+QStringList filesFromCommandLine(int argc, char *argv[])
+{
+    QStringList files;
+    for (int i = 1; i < argc; ++i)
+        files << QFileInfo(QString::fromLocal8Bit(argv[i])).absoluteFilePath();
+    return files;
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     app.setApplicationName(QStringLiteral("velumo"));
+    const QStringList files = filesFromCommandLine(argc, argv);
+    SingleInstance instance(defaultInstanceName());
+    if (!files.isEmpty() && instance.handOver(files))
+        return 0;
     chooseProgramFolder();
     // Only the notification-area menu ends the player, never the last window closing.
     app.setQuitOnLastWindowClosed(false);
@@ -34,5 +56,12 @@ int main(int argc, char *argv[])
 
     frmMP3 window(platform);
     window.show();
+    QObject::connect(&instance, &SingleInstance::filesReceived, &window, &frmMP3::openFiles);
+    instance.listen();
+    // What may take a moment (a track to start, the session bus) waits until the window is up.
+    if (!files.isEmpty())
+        QTimer::singleShot(0, &window, [&window, files] { window.openFiles(files); });
+    MprisService media(&window);
+    QTimer::singleShot(100, &media, &MprisService::publish);
     return app.exec();
 }

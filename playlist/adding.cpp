@@ -7,12 +7,12 @@ namespace {
 
 // The folder of the chosen file, with the separator before the file's name: the path less
 // as many characters as the file's title has.
-std::optional<QString> chosenFolder(const FileDialog &dialog)
+std::optional<QString> chosenFolder(const QString &fileName, const QString &fileTitle)
 {
-    const qsizetype length = dialog.FileName.size() - dialog.FileTitle.size();
+    const qsizetype length = fileName.size() - fileTitle.size();
     if (length < 0)
         return std::nullopt;
-    return dialog.FileName.first(length);
+    return fileName.first(length);
 }
 
 } // namespace
@@ -26,15 +26,20 @@ void frmMP3::cdmAdd_Click()
     if (Cmdlg->FileName.isEmpty())
         return;
 
+    addTrack(Cmdlg->FileName, Cmdlg->FileTitle);
+}
+
+void frmMP3::addTrack(const QString &fileName, const QString &fileTitle)
+{
     // From here a step that fails is passed over silently: a program folder that cannot
     // be written still lets the track be added, and the next showing opens in the folder
     // read back from the file.
     const QString remembered = besideProgram(QStringLiteral("Dir.txt"));
-    if (const auto folder = chosenFolder(*Cmdlg))
+    if (const auto folder = chosenFolder(fileName, fileTitle))
         writeSettingLine(remembered, *folder);
     if (const auto initDir = readSettingLine(remembered))
         Cmdlg->InitDir = *initDir;
-    appendEntry(Cmdlg->FileName, Cmdlg->FileTitle);
+    appendEntry(fileName, fileTitle);
     SongPath = pathAt(SongIndex);
     SongName = nameAt(SongIndex);
 }

@@ -1,0 +1,66 @@
+#include "app/openfiles.h"
+
+#include "app/frmMP3.h"
+
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QMimeData>
+
+namespace {
+
+bool isMediaFile(const QFileInfo &file)
+{
+    static const QStringList kinds { QStringLiteral("mp3"), QStringLiteral("mid"), QStringLiteral("midi"),
+        QStringLiteral("wav"), QStringLiteral("mpg"), QStringLiteral("mpeg") };
+    return file.isFile() && kinds.contains(file.suffix().toLower());
+}
+
+// Adds each existing file as "Agregar" adds it; says whether any was added.
+bool addEach(frmMP3 &window, const QStringList &paths)
+{
+    bool added = false;
+    for (const QString &path : paths) {
+        const QFileInfo file(path);
+        if (!file.isFile())
+            continue;
+        window.addTrack(QDir::toNativeSeparators(file.absoluteFilePath()), file.fileName());
+        added = true;
+    }
+    return added;
+}
+
+} // namespace
+
+QStringList droppedMediaFiles(const QList<QUrl> &urls)
+{
+    QStringList files;
+    for (const QUrl &url : urls) {
+        if (url.isLocalFile() && isMediaFile(QFileInfo(url.toLocalFile())))
+            files << url.toLocalFile();
+    }
+    return files;
+}
+
+void frmMP3::openFiles(const QStringList &paths)
+{
+    const bool wasEmpty = rowCount() == 0;
+    if (addEach(*this, paths) && wasEmpty)
+        cmdPlay_Click();
+}
+
+void frmMP3::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (!droppedMediaFiles(event->mimeData()->urls()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void frmMP3::dropEvent(QDropEvent *event)
+{
+    const QStringList files = droppedMediaFiles(event->mimeData()->urls());
+    if (files.isEmpty())
+        return;
+    event->acceptProposedAction();
+    addEach(*this, files);
+}

@@ -1,0 +1,14 @@
+// Feeds any text to the parser of the file dialogs' filters.
+#include "app/dialogfilter.h"
+
+#include <cstdint>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    const QString filter = QString::fromUtf8(reinterpret_cast<const char *>(data), qsizetype(size));
+    for (const QString &nameFilter : qtNameFilters(filter)) {
+        if (nameFilter.isEmpty())
+            __builtin_trap();
+    }
+    return 0;
+}

@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Runs one fuzz target for as long as asked: tools/fuzz.sh playlist 3600
+# Targets: settings, playlist, lyrics, filter.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+target=${1:?which target: settings, playlist, lyrics or filter}
+seconds=${2:-60}
+tools/install-deps.sh
+cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+  -DVELUMO_SANITIZE=ON -DVELUMO_FUZZ=ON >/dev/null
+cmake --build build-asan -j"$(nproc)" --target "fuzz_$target"
+mkdir -p "build-asan/tests/fuzz-corpus/$target"
+exec "build-asan/tests/fuzz_$target" -max_total_time="$seconds" -timeout=5 -rss_limit_mb=2048 \
+  "build-asan/tests/fuzz-corpus/$target" "tests/fuzz/corpus/$target"
