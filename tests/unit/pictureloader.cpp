@@ -41,6 +41,8 @@ private slots:
         QVERIFY(loadPicture(QString(), kBox).isNull());
         QVERIFY(loadPicture(m_dir.filePath("missing.bmp"), kBox).isNull());
         QVERIFY(loadPicture(m_dir.path(), kBox).isNull());
+        // A device could block the reader forever, or never end.
+        QVERIFY(loadPicture(QStringLiteral("/dev/zero"), kBox).isNull());
         QFile text(m_dir.filePath("words.bmp"));
         QVERIFY(text.open(QIODevice::WriteOnly));
         text.write("not a picture at all\r\n");
@@ -48,11 +50,8 @@ private slots:
         QVERIFY(loadPicture(text.fileName(), kBox).isNull());
     }
 
-    // A device is never read: reading one could block forever or never end.
-    void deviceRefused() { QVERIFY(loadPicture(QStringLiteral("/dev/zero"), kBox).isNull()); }
-
     // A picture whose header claims 20000 x 20000 pixels is refused from its header alone.
-    void hugePictureRefusedCheaply()
+    void hugePictureRefusedFromItsHeader()
     {
         const QString path = m_dir.filePath("huge.bmp");
         writeBmpHeader(path, 20000, 20000);
