@@ -16,7 +16,7 @@ class frmThanx;
 class frmAcerca : public QWidget {
     Q_OBJECT
 public:
-    explicit frmAcerca(ShellLinks *links = nullptr, QWidget *parent = nullptr);
+    explicit frmAcerca(ShellLinks *links, QWidget *parent = nullptr);
 
     PictureBox *Image1 = nullptr;
     PictureBox *Image2 = nullptr;
