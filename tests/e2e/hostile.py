@@ -15,7 +15,7 @@ import time
 import zlib
 from pathlib import Path
 
-from harness import MAIN_TITLE, Player
+from harness import MAIN_TITLE, Player, wait_until
 
 # A player blocked on a read never answers; a busy two-core machine may keep a healthy one
 # waiting for a while, so the bound is generous and the time it took is printed.
@@ -177,17 +177,27 @@ class PlayerChecks:
         self.desk.click_control("cdmAdd")
         self.choose("Abrir", path)
 
-    def refuse_in_dialog(self, path):
-        """Types path in the open dialog, which must stay open for it, then cancels."""
+    def refuse_in_dialog(self, path, warns):
+        """Types path in the open dialog, which must refuse it (with the dialog's own warning
+        when warns) and stay open, then cancels it."""
         dialog = self.desk.wait_window("Abrir")
         self.desk.activate(dialog)
         self.desk.type_text(str(path))
         self.desk.key("Return")
-        self.desk.wait(lambda: self.desk.find_windows("Abrir") == [dialog], "the dialog to stay")
+        if warns:
+            warning = next(w for w in self.desk.wait_window("Abrir", count=2) if w != dialog)
+            self.desk.activate(warning)
+            self.desk.key("Return")
+        self.desk.wait(lambda: self.desk.find_windows("Abrir") == [dialog], "the dialog alone")
         self.desk.activate(dialog)
-        self.desk.key("Escape")
+        # The first Escape may only close the name completer's popup.
+        for _ in range(3):
+            self.desk.key("Escape")
+            try:
+                return wait_until(lambda: not self.desk.find_windows("Abrir"), "the dialog to close", 5)
+            except TimeoutError:
+                continue
         self.desk.wait_window_gone("Abrir")
-
 
 def start_player(desk, files=None, fifos=(), unprivileged=False, unreadable=(), env=None):
     """Starts the player from a fresh program folder, like Desktop.start_player, with FIFOs

@@ -89,5 +89,173 @@ class StartUpFiles(HostileCase):
         return path
 
 
+
+class TracksAndLyrics(HostileCase):
+    sound = True
+
+    def hostile_tracks(self):
+        """Each hostile track's name, what it is, and what its lyrics file is."""
+        m = self.music
+        random_with = {
+            "ruido.mp3": b"", "ruido.mid": b"", "ruidos.wav": b"", "ruidom.mpg": b"",
+            "falso.mp3": b"\xff\xfb\x90\x64", "falso.mid": b"MThd\x00\x00\x00\x06\x00\x01\x00\x01\x01\xe0MTrk",
+            "falso.wav": b"RIFF\xff\xff\xff\x7fWAVEfmt ", "falso.mpg": b"\x00\x00\x01\xba",
+        }
+        for name, head in random_with.items():
+            (m / name).write_bytes(head + hostile.random_bytes(40000))
+        (m / "vacio.mp3").write_bytes(b"")
+        (m / "carpeta.mp3").mkdir()
+        hostile.fifo(m / "tubo.wav")
+        return [
+            ("nada.mp3", "a missing track, a FIFO for lyrics"),
+            ("vacio.mp3", "a zero-byte track"),
+            ("ruido.mp3", "random bytes named .mp3, random lyrics"),
+            ("ruido.mid", "random bytes named .mid"),
+            ("ruidos.wav", "random bytes named .wav, a folder for lyrics"),
+            ("ruidom.mpg", "random bytes named .mpg, zero-byte lyrics"),
+            ("carpeta.mp3", "a folder named like a track"),
+            ("tubo.wav", "a FIFO named like a track, a FIFO for lyrics"),
+            ("falso.mp3", "a frame header and random bytes"),
+            ("falso.mid", "a MIDI header and random bytes"),
+            ("falso.wav", "a RIFF header claiming 2 GiB and random bytes"),
+            ("falso.mpg", "a pack header and random bytes"),
+        ]
+
+    def hostile_lyrics(self, folder):
+        lyrics = folder / "Lyrics"
+        hostile.fifo(lyrics / "nada.txt")
+        (lyrics / "ruido.txt").write_bytes(hostile.garbage_text(200))
+        (lyrics / "ruidos.txt").mkdir()
+        (lyrics / "ruidom.txt").write_bytes(b"")
+        hostile.fifo(lyrics / "tubo.txt")
+
+    # Stepping with "Avanzar" over tracks that cannot play, with lyrics that cannot be shown:
+    # every step answers at once and nothing is left changed.
+    def test_hostile_tracks_and_lyrics(self):
+        tracks = self.hostile_tracks()
+        playlist = self.desk.root / "hostil.smp"
+        playlist.write_bytes("".join(name + "\r\n" for name, _ in tracks).encode())
+        player = hostile.start_player(self.desk, files={"Dir.txt": f"{self.music}/\r\n", "Lyrics/x.txt": ""})
+        self.hostile_lyrics(player.folder)
+        before = self.user_files(player.folder / "Lyrics", playlist)
+        self.desk.main_window()
+        self.load_playlist(playlist)
+        self.assert_healthy(player, "the hostile playlist loaded")
+        self.play_first_row()
+        self.assert_healthy(player, tracks[0][1])
+        for name, case in tracks[1:]:
+            self.desk.click_control("cmdForward")
+            self.assert_healthy(player, case)
+        self.assertEqual(self.user_files(player.folder / "Lyrics", playlist), before)
+
+    # A sparse lyrics file of 1 GiB (all NULs, no line break) is shown cut short, and the
+    # window answers at once.
+    def test_huge_lyrics_file(self):
+        (self.music / "hueco.wav").write_bytes(b"")
+        playlist = self.desk.root / "hueco.smp"
+        playlist.write_bytes(b"hueco.wav\r\n")
+        player = hostile.start_player(self.desk, files={"Dir.txt": f"{self.music}/\r\n", "Lyrics/x.txt": ""})
+        hostile.sparse(player.folder / "Lyrics" / "hueco.txt")
+        self.desk.main_window()
+        self.load_playlist(playlist)
+        self.play_first_row()
+        self.assert_healthy(player, "1 GiB sparse lyrics")
+
+    # A track cut in the middle of a frame plays up to the cut, and the next one follows.
+    def test_truncated_track_moves_on(self):
+        whole = audio.make_mp3(self.desk.root / "entero.mp3", 440, 6)
+        hostile.truncated(whole, self.music / "cortado.mp3")
+        audio.make_wav(self.music / "siguiente.wav", 660, LONG)
+        playlist = self.desk.root / "cortado.smp"
+        playlist.write_bytes(b"cortado.mp3\r\nsiguiente.wav\r\n")
+        player = hostile.start_player(self.desk, files={"Dir.txt": f"{self.music}/\r\n"})
+        self.desk.main_window()
+        self.load_playlist(playlist)
+        mark = self.ears.mark()
+        self.play_first_row()
+        self.ears.wait_for_tone(440, after=mark)
+        self.ears.wait_for_tone(660, after=mark)
+        self.assert_healthy(player, "a truncated MP3 followed by a WAV")
+
+
+
+class PlaylistFiles(HostileCase):
+    def write(self, name, content):
+        path = self.lists / name
+        path.write_bytes(content)
+        return path
+
+    def setUp(self):
+        super().setUp()
+        self.lists = self.desk.root / "listas"
+        self.lists.mkdir()
+        for name in ("uno.wav", "dos.wav"):
+            (self.music / name).write_bytes(b"")
+        self.remembered = f"{self.music}/\r\n".encode()
+        self.player = hostile.start_player(self.desk, files={"Dir.txt": self.remembered})
+        self.desk.main_window()
+
+    def load_case(self, path, case, error_box=False):
+        self.load_playlist(path)
+        self.assert_healthy(self.player, case, error_box)
+
+    # Playlist files that are no text, too long, or no file at all: each either loads what
+    # it can or shows the load error, and none is changed.
+    def test_hostile_playlist_files(self):
+        garbage = self.write("basura.smp", hostile.garbage_text(2000))
+        empty = self.write("vacia.smp", b"")
+        long = self.write("larga.smp", b"".join(b"pista%05d.wav\r\n" % i for i in range(40000)))
+        pipe = hostile.fifo(self.lists / "tubo.smp")
+        (self.lists / "carpeta.smp").mkdir()
+        before = self.user_files(self.lists)
+
+        for case, path, warns in (("a missing playlist file", self.lists / "no-existe.smp", True),
+                                  ("a folder named like a playlist file", self.lists / "carpeta.smp", False)):
+            self.desk.click_control("cmdLoad")
+            self.refuse_in_dialog(path, warns)
+            self.assert_healthy(self.player, case)
+        self.load_case(empty, "an empty playlist file")
+        self.load_case(garbage, "a playlist file of binary garbage")
+        self.load_case(pipe, "a FIFO named like a playlist file", error_box=True)
+        self.desk.click_control("cmdDelAll")
+        # More lines than the playlist can hold: it fills up, and the rest is a failure.
+        self.load_case(long, "a playlist file of 40000 lines", error_box=True)
+        self.desk.click_control("cmdDelAll")
+        self.assert_healthy(self.player, "the full playlist cleared")
+        self.assertEqual(self.user_files(self.lists), before)
+
+    # The remembered folder, read at each load, holds garbage, nothing, one byte, or is a
+    # FIFO: a load either takes the garbage as its folder or shows the load error.
+    def test_hostile_remembered_folder(self):
+        playlist = self.write("unix.smp", b"uno.wav\ndos.wav\n")
+        remembered = self.player.path("Dir.txt")
+        cases = [("a Dir.txt of garbage", hostile.random_bytes(500), False),
+                 ("an empty Dir.txt", b"", True), ("a Dir.txt of one byte", b"/", True)]
+        for case, content, fails in cases:
+            remembered.write_bytes(content)
+            self.load_case(playlist, case, error_box=fails)
+            self.assertEqual(remembered.read_bytes(), content, f"{case}: Dir.txt changed")
+        remembered.unlink()
+        hostile.fifo(remembered)
+        self.load_case(playlist, "a FIFO as Dir.txt", error_box=True)
+        self.assertTrue(remembered.is_fifo())
+
+    # Line ends of either kind and names in Windows-1252 load as the names they are: saved
+    # again, they come out as one name a line in UTF-8 with CR LF.
+    def test_line_ends_and_code_pages_round_trip(self):
+        names = ["uno.wav", "dos.wav", "canción, \"ñandú\".wav", "-Müller 50% #1.wav"]
+        unix = self.write("unix.smp", "".join(n + "\n" for n in names[:2]).encode())
+        windows = self.write("windows.smp", "".join(n + "\r\n" for n in names[2:]).encode("cp1252"))
+        before = hostile.snapshot(self.lists)
+        self.load_case(unix, "a playlist file with LF only")
+        self.load_case(windows, "a playlist file in Windows-1252")
+        saved = self.music / "salida.smp"
+        self.desk.click_control("cmdSave")
+        self.choose("Guardar como", saved)
+        self.desk.wait(saved.exists, "the saved playlist")
+        self.assertEqual(saved.read_bytes(), "".join(n + "\r\n" for n in names).encode())
+        self.assertEqual(hostile.snapshot(self.lists), before)
+
+
 if __name__ == "__main__":
     unittest.main(verbosity=2)
