@@ -21,6 +21,16 @@ class Smoke(unittest.TestCase):
             desk.stop_player(player)
             self.assertFalse(player.alive())
 
+    # The last item of the first menu, reached by keyboard past the cascading submenu, is
+    # "Salir": with the tray host up it hides the window and the player keeps running.
+    def test_menu_reaches_salir(self):
+        with Desktop(tray=True) as desk:
+            player = desk.start_player()
+            desk.main_window()
+            desk.menu("&Archivo", "Salir")
+            desk.wait_window_gone(MAIN_TITLE)
+            self.assertTrue(player.alive())
+
     # Closing the desktop stops the player it started, even when the test body fails.
     def test_failed_test_still_stops_the_player(self):
         class Boom(Exception):
