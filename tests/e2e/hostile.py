@@ -94,6 +94,23 @@ def huge_gif(path, side=HUGE_SIDE):
     return Path(path)
 
 
+def wait_open_in(pid, folder, timeout):
+    """Waits, polling as fast as it can, until the process holds a file of folder open for
+    writing (an unnamed temporary counts); returns what its descriptor names."""
+    prefix = str(folder) + "/"
+    fds = Path(f"/proc/{pid}/fd")
+    deadline = time.monotonic() + timeout
+    while time.monotonic() < deadline:
+        for fd in os.listdir(fds):
+            try:
+                target = os.readlink(fds / fd)
+            except OSError:
+                continue
+            if target.startswith(prefix):
+                return target
+    raise TimeoutError(f"no file of {folder} was opened within {timeout:g} s")
+
+
 def unprivileged_ids():
     user = pwd.getpwnam(UNPRIVILEGED)
     return user.pw_uid, user.pw_gid

@@ -3,7 +3,8 @@ files beside it and its lyrics folder. After each the player must still run, ans
 key at once, show no message but the load error where a playlist cannot be read, and leave
 every file the user had as it was."""
 
-import subprocess
+import os
+import signal
 import sys
 import unittest
 from pathlib import Path
@@ -255,6 +256,51 @@ class PlaylistFiles(HostileCase):
         self.desk.wait(saved.exists, "the saved playlist")
         self.assertEqual(saved.read_bytes(), "".join(n + "\r\n" for n in names).encode())
         self.assertEqual(hostile.snapshot(self.lists), before)
+
+
+
+class InterruptedSave(HostileCase):
+    OLD = b"viejo.wav\r\notro.wav\r\n"
+    ATTEMPTS = 3
+
+    # The player is killed outright while it writes a large playlist over an older one: the
+    # older file is still there, whole, byte for byte.
+    def test_kill_during_save_keeps_previous_file(self):
+        names = [f"{'pista larga ' * 25}{i:05d}.wav" for i in range(32767)]
+        big = self.desk.root / "grande.smp"
+        big.write_bytes("".join(n + "\r\n" for n in names).encode())
+        target = self.music / "lista.smp"
+        for attempt in range(1, self.ATTEMPTS + 1):
+            target.write_bytes(self.OLD)
+            if self.kill_while_saving(big, target):
+                self.assertEqual(target.read_bytes(), self.OLD, "the previous playlist file was damaged")
+                print(f"killed in the middle of the save at attempt {attempt}: the old file is whole")
+                return
+            # Killed too late: the new playlist was then written whole.
+        self.fail(f"no kill landed in the middle of a save in {self.ATTEMPTS} attempts")
+
+    def kill_while_saving(self, big, target):
+        """Saves over target and kills the player when the new file's temporary appears;
+        True when the kill came before the new file replaced the old one."""
+        player = hostile.start_player(self.desk, files={"Dir.txt": f"{self.music}/\r\n"})
+        self.desk.main_window()
+        self.load_playlist(big)
+        self.assert_healthy(player, "a playlist of 32767 long names")
+        self.desk.click_control("cmdSave")
+        dialog = self.desk.wait_window("Guardar como")
+        self.desk.activate(dialog)
+        self.desk.type_text(str(target))
+        self.desk.key("Return")
+        # The dialog asks before it replaces a file.
+        question = next(w for w in self.desk.wait_window("Guardar como", count=2) if w != dialog)
+        self.desk.activate(question)
+        self.desk.key("alt+s")
+        writing = hostile.wait_open_in(player.pid, self.music, 60)
+        os.kill(player.pid, signal.SIGKILL)
+        player.wait_exit()
+        self.desk.wait_window_gone(MAIN_TITLE)
+        print(f"killed while it held {writing} open")
+        return target.read_bytes() != big.read_bytes()
 
 
 if __name__ == "__main__":
