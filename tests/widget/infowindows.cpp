@@ -79,14 +79,24 @@ private slots:
         QCOMPARE(help.Command1->text(), QStringLiteral("Aceptar"));
     }
 
-    // "Aceptar" closes the legend for good.
-    void helpCloses()
+    // "Ayuda" shows one legend while it is open; "Aceptar" closes it for good and the next
+    // "Ayuda" builds it anew.
+    void helpOpensOnceAndAfresh()
     {
-        QPointer<frmHelp> help = new frmHelp;
-        help->show();
-        QVERIFY(QTest::qWaitForWindowExposed(help));
-        closeByButton(help->Command1);
-        QVERIFY(!help);
+        FakePlatform fakes;
+        frmMP3 w(fakes.platform());
+        w.HelpMe->trigger();
+        QPointer<frmHelp> first = w.helpWindow();
+        QVERIFY(first && first->isVisible());
+        w.HelpMe->trigger();
+        QCOMPARE(w.helpWindow(), first.data());
+        closeByButton(first->Command1);
+        QVERIFY(!first);
+        QVERIFY(!w.helpWindow());
+        w.HelpMe->trigger();
+        QVERIFY(w.helpWindow() && w.helpWindow()->isVisible());
+        QCOMPARE(w.helpWindow()->label1->text(), QStringLiteral("Retrocede una ubicación."));
+        delete w.helpWindow();
     }
 
     // The greeting has no frame, its picture at natural size runs past the right edge,
