@@ -303,5 +303,53 @@ class InterruptedSave(HostileCase):
         return target.read_bytes() != big.read_bytes()
 
 
+
+class Unreadable(HostileCase):
+    # Run as a user whom the files' modes deny: an unreadable picture named by "Pic.txt", an
+    # unreadable track (chosen in the dialog and loaded from a playlist), its unreadable
+    # lyrics, an unreadable playlist file and an unreadable "Dir.txt".
+    def test_files_without_read_permission(self):
+        secret = self.music / "secreto.wav"
+        audio.make_wav(secret, 440, 1)
+        secret.chmod(0o600)
+        picture = self.desk.root / "fondo.bmp"
+        picture.write_bytes(b"BM" + hostile.random_bytes(200))
+        picture.chmod(0o600)
+        closed_list = self.desk.root / "cerrada.smp"
+        closed_list.write_bytes(b"secreto.wav\r\n")
+        closed_list.chmod(0o600)
+        open_list = self.desk.root / "abierta.smp"
+        open_list.write_bytes(b"secreto.wav\r\nsecreto.wav\r\n")
+        files = {"Dir.txt": f"{self.music}/\r\n", "Pic.txt": f"{picture}\r\n", "Lyrics/secreto.txt": b"letra"}
+        player = hostile.start_player(self.desk, files=files, unprivileged=True,
+                                      unreadable=["Lyrics/secreto.txt"])
+        before = self.user_files(player.folder / "Lyrics", picture, closed_list, open_list)
+        self.desk.main_window()
+        self.assertEqual(os.stat(f"/proc/{player.pid}").st_uid, hostile.unprivileged_ids()[0])
+        self.assert_healthy(player, "an unreadable picture named by Pic.txt")
+        self.add_track(secret)
+        self.assert_healthy(player, "an unreadable track chosen in the dialog")
+        self.desk.click_control("cmdPlay")
+        self.assert_healthy(player, "an unreadable track and its unreadable lyrics played")
+        self.load_playlist(closed_list)
+        self.assert_healthy(player, "an unreadable playlist file", error_box=True)
+        self.load_playlist(open_list)
+        self.desk.click_control("cmdForward")
+        self.assert_healthy(player, "unreadable tracks loaded from a playlist")
+        remembered = player.path("Dir.txt")
+        remembered.chmod(0o600)
+        self.load_playlist(open_list)
+        self.assert_healthy(player, "an unreadable Dir.txt", error_box=True)
+        self.assertEqual(self.user_files(player.folder / "Lyrics", picture, closed_list, open_list), before)
+        self.desk.stop_player(player)
+        self.desk.wait_window_gone(MAIN_TITLE)
+
+        again = hostile.start_player(self.desk, files={"Pic.txt": f"{picture}\r\n"}, unprivileged=True,
+                                     unreadable=["Pic.txt"])
+        self.desk.main_window()
+        self.assert_healthy(again, "an unreadable Pic.txt")
+        self.assertEqual(again.path("Pic.txt").read_bytes(), f"{picture}\r\n".encode())
+
+
 if __name__ == "__main__":
     unittest.main(verbosity=2)
