@@ -128,8 +128,9 @@ def _fingerprint(path):
 def snapshot(*folders, skip=()):
     """What each file and folder under the given folders is: bytes, kind and mode."""
     seen = {}
-    for folder in folders:
-        for path in sorted(Path(folder).rglob("*")):
+    for folder in map(Path, folders):
+        paths = sorted(folder.rglob("*")) if folder.is_dir() else [folder]
+        for path in paths:
             if path.name not in skip:
                 seen[str(path)] = _fingerprint(path)
     return seen
@@ -159,6 +160,10 @@ class PlayerChecks:
         self.desk.wait(lambda: not (self.player_windows(player) & popup), "the menu to close",
                        ANSWER_TIMEOUT)
         return took
+
+    def select_first_row(self):
+        left, top, width, _ = self.desk.control_rect("PlayList")
+        self.desk.click(self.desk.main_window(), left + width // 3, self.desk.menu_bar_height() + top + 9)
 
     def close_error_box(self):
         box = self.desk.wait_window("Error")

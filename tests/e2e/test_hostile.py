@@ -33,8 +33,7 @@ class HostileCase(unittest.TestCase, hostile.PlayerChecks):
         self.music.mkdir()
 
     def play_first_row(self):
-        left, top, width, _ = self.desk.control_rect("PlayList")
-        self.desk.click(self.desk.main_window(), left + width // 3, self.desk.menu_bar_height() + top + 9)
+        self.select_first_row()
         self.desk.click_control("cmdPlay")
 
     def user_files(self, *extra):
