@@ -350,5 +350,46 @@ class Unreadable(HostileCase):
         self.assertEqual(again.path("Pic.txt").read_bytes(), f"{picture}\r\n".encode())
 
 
+
+class OddNames(HostileCase):
+    sound = True
+    # Typed into the dialog (ASCII only can be typed; the dialog reads double quotes as a list
+    # of names) ...
+    TYPED = ["con espacio.wav", "Rock, Pop.wav", "-guion.wav", "comilla 'simple'.wav",
+             "#uno 50%.wav", "--version.wav"]
+    # ... and loaded from playlist files, in UTF-8 and in Windows-1252.
+    LISTED = [("canción ñandú.wav", "utf-8"), ("Müller ¿qué?.wav", "cp1252"), ('doble "comilla".wav', "ascii")]
+
+    # Names with blanks, commas, quotes, leading dashes, URL signs and accents reach the
+    # engine whole: each track plays its own tone.
+    def test_odd_names_play(self):
+        names = self.TYPED + [name for name, _ in self.LISTED]
+        tones = {name: 500 + 60 * i for i, name in enumerate(names)}
+        for name, tone in tones.items():
+            audio.make_wav(self.music / name, tone, LONG)
+        lists = []
+        for name, code in self.LISTED:
+            lists.append(self.desk.root / f"{code}.smp")
+            lists[-1].write_bytes((name + "\r\n").encode(code))
+        player = hostile.start_player(self.desk)
+        self.desk.main_window()
+        before = self.user_files(*lists)
+        for name in self.TYPED:
+            self.add_track(self.music / name)
+        for path in lists:
+            self.load_playlist(path)
+        self.assert_healthy(player, "odd names added")
+        mark = self.ears.mark()
+        self.play_first_row()
+        for index, name in enumerate(names):
+            if index:
+                mark = self.ears.mark()
+                self.desk.click_control("cmdForward")
+            self.ears.wait_for_tone(tones[name], after=mark)
+            print(f"{name!r} played", flush=True)
+        self.assert_healthy(player, "odd names played")
+        self.assertEqual(self.user_files(*lists), before)
+
+
 if __name__ == "__main__":
     unittest.main(verbosity=2)
