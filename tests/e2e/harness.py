@@ -365,12 +365,20 @@ class Desktop:
         return done.stdout
 
     def find_windows(self, title=None, pid=None):
-        """The ids of the viewable windows titled exactly title (any title when None), of pid if given."""
+        """The ids of the viewable windows titled exactly title (any title when None), of pid if given.
+
+        Only windows that the window manager manages count: a tray icon, a tooltip or an open
+        menu may carry the same title for a moment, but they are not windows a user moves."""
         args = ["xdotool", "search", "--onlyvisible"]
         if pid is not None:
             args += ["--pid", str(pid)]
         args += ["--name", "." if title is None else "^" + re.escape(title) + "$"]
-        return [int(word) for word in self._x(args, check=False).split()]
+        ids = [int(word) for word in self._x(args, check=False).split()]
+        return [window for window in ids if self._managed(window)]
+
+    def _managed(self, window):
+        state = self._x(["xprop", "-id", str(window), "WM_STATE"], check=False)
+        return "window state: Normal" in state
 
     def wait(self, predicate, what, timeout=DEFAULT_TIMEOUT):
         """wait_until, with a screenshot of the screen as it was when the wait gave up."""
