@@ -466,7 +466,7 @@ class Desktop:
 
         It goes by keyboard: Alt+A opens the first menu with its first item active, Right moves
         to the next menu, Down to the next item, Right into a submenu, Return chooses."""
-        keys = ["alt+a"] + ["Right"] * self._menu_path(captions, MENUS, top=True)
+        keys = ["alt+a"] + ["Right"] * self._menu_path(captions, MENUS)
         items = dict(MENUS)[captions[0]]
         for depth, caption in enumerate(captions[1:], start=1):
             index = self._menu_path([caption], items)
@@ -484,7 +484,7 @@ class Desktop:
         self.key(*keys)
 
     @staticmethod
-    def _menu_path(captions, entries, top=False):
+    def _menu_path(captions, entries):
         names = [entry[0] if isinstance(entry, tuple) else entry for entry in entries]
         if captions[0] not in names:
             raise HarnessError(f"no menu item {captions[0]!r} among {names}")
