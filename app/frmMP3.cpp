@@ -54,7 +54,7 @@ QPushButton *makePictureButton(
     auto *button = new QPushButton(parent);
     button->setObjectName(QString::fromLatin1(name));
     button->setGeometry(where);
-    button->setIcon(QIcon(picture));
+    button->setIcon(pictureIcon(picture));
     button->setIconSize(QSize(32, 32));
     button->setToolTip(tip);
     button->setAccessibleName(tip);
@@ -97,7 +97,7 @@ frmMP3::frmMP3(const Platform &platform, QWidget *parent)
 {
     setObjectName(QStringLiteral("frmMP3"));
     setWindowTitle(QStringLiteral("Velumo MP3 Player"));
-    setWindowIcon(QIcon(QStringLiteral(":/resources/velumo.xpm")));
+    setWindowIcon(pictureIcon(QStringLiteral(":/resources/velumo")));
     buildControls();
     buildMenus();
     connectSignals();
@@ -148,15 +148,15 @@ void frmMP3::buildControls()
     Label2 = makeLabel(client, "Label2", QStringLiteral(":"), twipsRect(5400, 0, 255, 255), true);
     lblSS = makeLabel(client, "lblSS", QStringLiteral("0"), twipsRect(5640, 0, 375, 255), true);
 
-    cmdBack = makePictureButton(client, "cmdBack", QStringLiteral(":/resources/back.xpm"),
+    cmdBack = makePictureButton(client, "cmdBack", QStringLiteral(":/resources/back"),
         QStringLiteral("Retroceder"), twipsRect(1440, 360, 495, 495));
-    cmdPlay = makePictureButton(client, "cmdPlay", QStringLiteral(":/resources/play.xpm"),
+    cmdPlay = makePictureButton(client, "cmdPlay", QStringLiteral(":/resources/play"),
         QStringLiteral("Empezar"), twipsRect(2040, 360, 495, 495));
-    cmdPause = makePictureButton(client, "cmdPause", QStringLiteral(":/resources/pause.xpm"),
+    cmdPause = makePictureButton(client, "cmdPause", QStringLiteral(":/resources/pause"),
         QStringLiteral("Pausa"), twipsRect(2640, 360, 495, 495));
-    cmdStop = makePictureButton(client, "cmdStop", QStringLiteral(":/resources/stop.xpm"),
+    cmdStop = makePictureButton(client, "cmdStop", QStringLiteral(":/resources/stop"),
         QStringLiteral("Parar"), twipsRect(3240, 360, 495, 495));
-    cmdForward = makePictureButton(client, "cmdForward", QStringLiteral(":/resources/forward.xpm"),
+    cmdForward = makePictureButton(client, "cmdForward", QStringLiteral(":/resources/forward"),
         QStringLiteral("Avanzar"), twipsRect(3840, 360, 495, 495));
     setTag(cmdPause, QStringLiteral("0"));
 
@@ -173,6 +173,8 @@ void frmMP3::buildControls()
     PlayList->setObjectName(QStringLiteral("PlayList"));
     PlayList->setGeometry(twipsRect(120, 960, 5175, 2010));
     PlayList->setSelectionMode(QAbstractItemView::SingleSelection);
+    // Every row is one line of text, so a long playlist need not measure each of them.
+    PlayList->setUniformItemSizes(true);
     PlayList->setAccessibleName(QStringLiteral("PlayList"));
 
     Slider = new QSlider(Qt::Vertical, client);
@@ -186,7 +188,7 @@ void frmMP3::buildControls()
     Slider->setToolTip(QStringLiteral("Volumen"));
     Slider->setAccessibleName(QStringLiteral("Volumen"));
 
-    cmdMute = makePictureButton(client, "cmdMute", QStringLiteral(":/resources/mute.xpm"),
+    cmdMute = makePictureButton(client, "cmdMute", QStringLiteral(":/resources/mute"),
         QStringLiteral("Sin Sonido"), twipsRect(5400, 2520, 495, 495));
 
     cdmAdd = makeTextButton(client, "cdmAdd", QStringLiteral("Agregar"), QStringLiteral("Agregar"),

@@ -14,3 +14,11 @@ QColor faceColour(const QWidget *button)
 {
     return button->property("BackColor").value<QColor>();
 }
+
+QIcon pictureIcon(const QString &resource)
+{
+    QIcon icon;
+    icon.addFile(resource + QStringLiteral(".xpm"));
+    icon.addFile(resource + QStringLiteral("@2x.xpm"));
+    return icon;
+}

@@ -38,5 +38,24 @@ std::optional<QString> readLyrics(const QString &path)
         return std::nullopt;
     QString text = decodeLyrics(*bytes, bytes->size() == maxLyricsBytes);
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    return text;
+    return breakLongLines(text);
+}
+
+QString breakLongLines(const QString &text)
+{
+    QString out;
+    out.reserve(text.size() + text.size() / maxLyricsLine);
+    qsizetype lineLength = 0;
+    for (const QChar c : text) {
+        if (c == QLatin1Char('\n')) {
+            lineLength = 0;
+        } else if (lineLength >= maxLyricsLine && !c.isLowSurrogate()) {
+            out += QLatin1Char('\n');
+            lineLength = 1;
+        } else {
+            ++lineLength;
+        }
+        out += c;
+    }
+    return out;
 }

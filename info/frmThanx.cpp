@@ -1,6 +1,7 @@
 #include "info/frmThanx.h"
 
 #include "app/twips.h"
+#include "app/widgetstyle.h"
 #include "info/infowindow.h"
 #include "info/linklabel.h"
 #include "info/shelllinks.h"
@@ -21,7 +22,7 @@ frmThanx::frmThanx(ShellLinks *links, QWidget *parent)
 {
     setObjectName(QStringLiteral("frmThanx"));
     setWindowTitle(QStringLiteral("Agradecimientos"));
-    setWindowIcon(QIcon(QStringLiteral(":/resources/thanx.xpm")));
+    setWindowIcon(pictureIcon(QStringLiteral(":/resources/thanx")));
     setupInfoWindow(this, twipsSize(5340, 1965), QColor(138, 195, 239));
     buildControls();
 }

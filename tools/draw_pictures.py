@@ -16,8 +16,13 @@ PALETTE = {
 }
 
 
+# Drawings are given in the pixels of their 1x size; SCALE draws them larger for high-DPI
+# screens (files named "@2x", which Qt picks up by itself).
+SCALE = 1
+
+
 def canvas(w, h, fill=" "):
-    return [[fill] * w for _ in range(h)]
+    return [[fill] * (w * SCALE) for _ in range(h * SCALE)]
 
 
 def poly_inside(x, y, pts):
@@ -34,6 +39,7 @@ def poly_inside(x, y, pts):
 
 
 def polygon(c, pts, col):
+    pts = [(px * SCALE, py * SCALE) for px, py in pts]
     for y in range(len(c)):
         for x in range(len(c[0])):
             if poly_inside(x + 0.5, y + 0.5, pts):
@@ -41,12 +47,13 @@ def polygon(c, pts, col):
 
 
 def rect(c, x0, y0, x1, y1, col):
-    for y in range(y0, y1):
-        for x in range(x0, x1):
+    for y in range(y0 * SCALE, y1 * SCALE):
+        for x in range(x0 * SCALE, x1 * SCALE):
             c[y][x] = col
 
 
 def disc(c, cx, cy, r, col):
+    cx, cy, r = cx * SCALE, cy * SCALE, r * SCALE
     for y in range(len(c)):
         for x in range(len(c[0])):
             if (x + 0.5 - cx) ** 2 + (y + 0.5 - cy) ** 2 <= r * r:
@@ -54,6 +61,7 @@ def disc(c, cx, cy, r, col):
 
 
 def ring(c, cx, cy, r0, r1, col, a0=0, a1=360):
+    cx, cy, r0, r1 = cx * SCALE, cy * SCALE, r0 * SCALE, r1 * SCALE
     for y in range(len(c)):
         for x in range(len(c[0])):
             dx, dy = x + 0.5 - cx, y + 0.5 - cy
@@ -64,6 +72,7 @@ def ring(c, cx, cy, r0, r1, col, a0=0, a1=360):
 
 
 def line(c, x0, y0, x1, y1, width, col):
+    x0, y0, x1, y1, width = x0 * SCALE, y0 * SCALE, x1 * SCALE, y1 * SCALE, width * SCALE
     for y in range(len(c)):
         for x in range(len(c[0])):
             px, py = x + 0.5, y + 0.5
@@ -108,7 +117,7 @@ def write(name, c):
 def write_to(path, name, c):
     used = sorted({p for row in c for p in row})
     h, w = len(c), len(c[0])
-    lines = ["/* XPM */", "static const char *%s[] = {" % name.replace("-", "_"),
+    lines = ["/* XPM */", "static const char *%s[] = {" % name.replace("-", "_").replace("@", "_"),
              '"%d %d %d 1",' % (w, h, len(used))]
     lines += ['"%s c %s",' % (k, PALETTE[k]) for k in used]
     lines += ['"%s",' % "".join(row) for row in c]
@@ -118,56 +127,65 @@ def write_to(path, name, c):
         f.write("\n".join(lines) + "\n")
 
 
-def main():
+def buttons_and_icons():
+    """The pictures drawn at every scale: the six buttons, the tray and credits icons."""
+    suffix = "" if SCALE == 1 else "@%dx" % SCALE
     play = button_face()
     polygon(play, [(10, 7), (10, 25), (25, 16)], "G")
-    write("play", play)
+    write("play" + suffix, play)
 
     pause = button_face()
     rect(pause, 9, 8, 14, 24, "y")
     rect(pause, 18, 8, 23, 24, "y")
-    write("pause", pause)
+    write("pause" + suffix, pause)
 
     stop = button_face()
     rect(stop, 9, 9, 23, 23, "r")
-    write("stop", stop)
+    write("stop" + suffix, stop)
 
     back = button_face()
     rect(back, 6, 9, 9, 23, "c")
     polygon(back, [(9, 16), (17, 9), (17, 23)], "c")
     polygon(back, [(17, 16), (25, 9), (25, 23)], "c")
-    write("back", back)
+    write("back" + suffix, back)
 
     forward = button_face()
     polygon(forward, [(7, 9), (15, 16), (7, 23)], "c")
     polygon(forward, [(15, 9), (23, 16), (15, 23)], "c")
     rect(forward, 23, 9, 26, 23, "c")
-    write("forward", forward)
+    write("forward" + suffix, forward)
 
     mute = button_face()
     rect(mute, 5, 12, 10, 20, "w")
     polygon(mute, [(9, 12), (16, 6), (16, 26), (9, 20)], "w")
     line(mute, 19, 11, 27, 21, 2.5, "r")
     line(mute, 27, 11, 19, 21, 2.5, "r")
-    write("mute", mute)
-
-    write("velumo", app_icon(1))
-    # The icons installed for the desktop's menus, as PNG files (ImageMagick converts them).
-    for size, scale in ((32, 1), (128, 4)):
-        xpm = os.path.join(OUT, "desktop", "velumo-%d.xpm" % size)
-        write_to(xpm, "velumo_%d" % size, app_icon(scale))
-        subprocess.run(["convert", xpm, xpm[:-4] + ".png"], check=True)
-        os.remove(xpm)
+    write("mute" + suffix, mute)
 
     tray = canvas(32, 32)
     disc(tray, 16, 16, 15, "o")
     ring(tray, 16, 16, 13.5, 15, "R")
     note(tray, 12, 23, 1.0, ".")
-    write("tray", tray)
+    write("tray" + suffix, tray)
 
     thanx = canvas(32, 32)
     heart(thanx, 16, 16, 1.25, "r")
-    write("thanx", thanx)
+    write("thanx" + suffix, thanx)
+
+
+def main():
+    global SCALE
+    for SCALE in (1, 2):
+        buttons_and_icons()
+    SCALE = 1
+    write("velumo", app_icon(1))
+    write("velumo@2x", app_icon(2))
+    # The icons installed for the desktop's menus, as PNG files (ImageMagick converts them).
+    for size, scale in ((32, 1), (128, 4)):
+        xpm = os.path.join(OUT, "desktop", "velumo-%d.xpm" % size)
+        write_to(xpm, "velumo_%d" % size, app_icon(scale))
+        subprocess.run(["convert", xpm, "-define", "png:exclude-chunks=date,time", xpm[:-4] + ".png"], check=True)
+        os.remove(xpm)
 
     about = canvas(48, 48, "b")
     ring(about, 24, 24, 19, 22, "c")

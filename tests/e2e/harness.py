@@ -369,7 +369,8 @@ class Desktop:
 
         Only windows that the window manager manages count: a tray icon, a tooltip or an open
         menu may carry the same title for a moment, but they are not windows a user moves."""
-        args = ["xdotool", "search", "--onlyvisible"]
+        # --all: a window must have the title and belong to the pid, not either of them.
+        args = ["xdotool", "search", "--all", "--onlyvisible"]
         if pid is not None:
             args += ["--pid", str(pid)]
         args += ["--name", "." if title is None else "^" + re.escape(title) + "$"]
@@ -405,7 +406,14 @@ class Desktop:
         return self._x(["xdotool", "getwindowname", str(window)]).strip()
 
     def main_window(self, timeout=DEFAULT_TIMEOUT):
-        return self.wait_window(MAIN_TITLE, timeout)
+        """The player's main window; the about window carries the same title, but not its width."""
+        def found():
+            for window in self.find_windows(MAIN_TITLE):
+                if self.geometry(window).width == CLIENT_WIDTH:
+                    return window
+            return None
+
+        return self.wait(found, "the main window", timeout)
 
     def visible_titles(self):
         """The titles of all viewable named windows, for checks of what is on screen."""

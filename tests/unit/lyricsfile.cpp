@@ -74,15 +74,30 @@ private slots:
         bytes += "\xc3\xb3 y mucho m\xc3\xa1s";
         const auto text = readLyrics(write("big.txt", bytes));
         QVERIFY(text);
-        QCOMPARE(text->size(), maxLyricsBytes - 1);
+        QCOMPARE(QString(*text).remove(QLatin1Char('\n')).size(), maxLyricsBytes - 1);
         QVERIFY(!text->contains(QChar(0xc3)));
 
         QByteArray windows(maxLyricsBytes + 10, 'b');
         windows[5] = '\xf3';
         const auto cut = readLyrics(write("big1252.txt", windows));
         QVERIFY(cut);
-        QCOMPARE(cut->size(), maxLyricsBytes);
+        QCOMPARE(QString(*cut).remove(QLatin1Char('\n')).size(), maxLyricsBytes);
         QCOMPARE(cut->at(5), QChar(0xf3));
+    }
+
+    // A line with nowhere to wrap is broken into lines of maxLyricsLine characters, never
+    // between the halves of a character outside the BMP; shorter lines stay as they are.
+    void longLinesAreBroken()
+    {
+        const QString line(maxLyricsLine, QLatin1Char('x'));
+        QCOMPARE(breakLongLines(line + QStringLiteral("\ncorta")), line + QStringLiteral("\ncorta"));
+        QCOMPARE(breakLongLines(line + line + QStringLiteral("yz")),
+                 line + QLatin1Char('\n') + line + QLatin1Char('\n') + QStringLiteral("yz"));
+        const QString clef = QStringLiteral("\U0001D11E");
+        const QString split = breakLongLines(line.first(maxLyricsLine - 1) + clef);
+        QCOMPARE(split, line.first(maxLyricsLine - 1) + clef);
+        const QString after = breakLongLines(line + clef);
+        QCOMPARE(after, line + QLatin1Char('\n') + clef);
     }
 
 private:

@@ -91,6 +91,8 @@ private slots:
         for (QPushButton *b : { w.cmdBack, w.cmdPlay, w.cmdPause, w.cmdStop, w.cmdForward, w.cmdMute }) {
             QVERIFY(b->text().isEmpty());
             QVERIFY(!b->icon().isNull());
+            // High-DPI screens get pictures drawn at twice the size, not the small ones blown up.
+            QCOMPARE(b->icon().pixmap(QSize(32, 32), 2.0).size(), QSize(64, 64));
             QCOMPARE(b->accessibleName(), b->toolTip());
         }
     }
