@@ -1,10 +1,12 @@
 #include "extras/qttrayicon.h"
 
+#include "app/widgetstyle.h"
+
 #include <QIcon>
 
 QtTrayIcon::QtTrayIcon(QObject *parent)
     : TrayIcon(parent)
-    , m_icon(new QSystemTrayIcon(QIcon(QStringLiteral(":/resources/tray.xpm")), this))
+    , m_icon(new QSystemTrayIcon(pictureIcon(QStringLiteral(":/resources/tray")), this))
 {
     m_icon->setToolTip(QStringLiteral("Velumo MP3 Player"));
     connect(m_icon, &QSystemTrayIcon::activated, this, &QtTrayIcon::iconActivated);
