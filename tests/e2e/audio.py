@@ -17,11 +17,9 @@ Python standard library and Debian's sound and media tools are used. The helpers
 make short test files of every kind the player accepts.
 """
 
-import ctypes
 import math
 import os
 import shutil
-import signal
 import subprocess
 import tempfile
 import threading
@@ -29,11 +27,12 @@ import time
 from dataclasses import dataclass
 from pathlib import Path
 
+from processes import STOP_TIMEOUT, spawn, stop_process
+
 # No session bus: nothing we start may find one, or start one that outlives the test.
 DEAD_BUS = "unix:path=/nonexistent/velumo-test-bus"
 
 DEFAULT_TIMEOUT = 30.0
-STOP_TIMEOUT = 10.0
 SINK_NAME = "velumo_null"
 
 
@@ -47,34 +46,6 @@ class ToneReading:
     frequency: float  # Hz
     level_db: float   # dB below a full-scale sine; 0 is the loudest possible tone
     at: int           # index of the stretch's last sample in the recording
-
-
-def _die_with_parent():
-    # A test killed outright (a ctest timeout) must not leave its sound server behind.
-    libc = ctypes.CDLL("libc.so.6", use_errno=True)
-    pr_set_pdeathsig = 1
-    libc.prctl(pr_set_pdeathsig, signal.SIGKILL)
-
-
-def stop_process(process, timeout=STOP_TIMEOUT):
-    """Ends one process we started (in a session of its own) and its group, by its pid."""
-    if process.poll() is not None:
-        return
-    for sig in (signal.SIGTERM, signal.SIGKILL):
-        try:
-            os.killpg(process.pid, sig)
-        except ProcessLookupError:
-            return
-        try:
-            process.wait(timeout)
-            return
-        except subprocess.TimeoutExpired:
-            continue
-
-
-def spawn(args, env, **kwargs):
-    """Starts a process in a session of its own that dies with the test."""
-    return subprocess.Popen(args, env=env, start_new_session=True, preexec_fn=_die_with_parent, **kwargs)
 
 
 class SoundServer:

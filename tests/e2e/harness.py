@@ -17,7 +17,6 @@ import ctypes
 import os
 import re
 import shutil
-import signal
 import subprocess
 import sys
 import tempfile
@@ -25,13 +24,14 @@ import time
 from dataclasses import dataclass
 from pathlib import Path
 
+from processes import die_with_parent, stop_process
+
 MAIN_TITLE = "Velumo MP3 Player"
 CLIENT_WIDTH = 398
 CLIENT_HEIGHT = 302
 
 # Generous, because the tests share a small, busy machine.
 DEFAULT_TIMEOUT = 30.0
-STOP_TIMEOUT = 10.0
 
 # The main window's controls: left, top, width, height in twips, from the top-left corner of
 # the client area below the menu bar. 15 twips make a pixel.
@@ -96,29 +96,6 @@ def wait_until(predicate, what, timeout=DEFAULT_TIMEOUT, interval=0.05):
         if time.monotonic() >= deadline:
             raise TimeoutError(f"gave up after {timeout:g} s waiting for {what}")
         time.sleep(interval)
-
-
-def _die_with_parent():
-    # A test killed outright (a ctest timeout) must not leave its X server or player behind.
-    libc = ctypes.CDLL("libc.so.6", use_errno=True)
-    pr_set_pdeathsig = 1
-    libc.prctl(pr_set_pdeathsig, signal.SIGKILL)
-
-
-def _stop_process(process, timeout=STOP_TIMEOUT):
-    """Ends one process we started, and its session's group, by its pid."""
-    if process.poll() is not None:
-        return
-    for sig in (signal.SIGTERM, signal.SIGKILL):
-        try:
-            os.killpg(process.pid, sig)
-        except ProcessLookupError:
-            pass
-        try:
-            process.wait(timeout)
-            return
-        except subprocess.TimeoutExpired:
-            continue
 
 
 class _SelectionWatcher:
@@ -209,7 +186,7 @@ class Desktop:
     def close(self):
         """Stops everything that was started, the newest first, each by its pid."""
         while self._processes:
-            _stop_process(self._processes.pop())
+            stop_process(self._processes.pop())
         if self.root and not os.environ.get("VELUMO_E2E_KEEP"):
             shutil.rmtree(self.root, ignore_errors=True)
 
@@ -258,7 +235,7 @@ class Desktop:
             process = subprocess.Popen(
                 args, env=dict(self.env, **(env or {})), stdin=subprocess.DEVNULL, stdout=output,
                 stderr=subprocess.STDOUT if log else subprocess.DEVNULL,
-                start_new_session=True, preexec_fn=_die_with_parent, cwd=self.root)
+                start_new_session=True, preexec_fn=die_with_parent, cwd=self.root)
         finally:
             if log:
                 output.close()
@@ -274,7 +251,7 @@ class Desktop:
                     ["Xvfb", "-displayfd", str(write_end), "-screen", "0", self.screen,
                      "-nolisten", "tcp", "-noreset"],
                     env=self.env, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=log,
-                    pass_fds=(write_end,), start_new_session=True, preexec_fn=_die_with_parent)
+                    pass_fds=(write_end,), start_new_session=True, preexec_fn=die_with_parent)
             self._processes.append(server)
             os.close(write_end)
             write_end = None
@@ -353,7 +330,7 @@ class Desktop:
         return player
 
     def stop_player(self, player):
-        _stop_process(player.process)
+        stop_process(player.process)
 
     # Windows.
 
