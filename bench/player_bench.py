@@ -85,7 +85,7 @@ def playing(args):
         with Desktop(tray=True) as desk:
             desk.add_env(server.client_env())
             track = audio.make_mp3(desk.root / "tono.mp3", 440, PLAY_SECONDS + 10)
-            player = desk.start_player()
+            player = desk.start_player(binary=args.player)
             desk.main_window()
             mark = ears.mark()
             add_and_play(desk, track)
@@ -118,20 +118,20 @@ def large_playlist(args):
             names = "".join(f"tema {i:05d}.mp3\r\n" for i in range(32767))
             playlist = desk.root / "grande.smp"
             playlist.write_text(names)
-            player = desk.start_player(files={"Dir.txt": "/tmp/musica/\r\n"})
+            player = desk.start_player(files={"Dir.txt": "/tmp/musica/\r\n"}, binary=args.player)
             main = desk.main_window()
             desk.click_control("cmdLoad")
             desk.activate(desk.wait_window("Abrir"))
             desk.type_text(str(playlist))
             # The window answers again when a menu opened right after the load shows: the
             # key press waits in the queue until the load has run to its end.
-            before = set(desk.find_windows(pid=player.pid))
+            before = desk.shown_windows(player.pid)
             start = time.monotonic()
             desk.key("Return")
             desk.wait_window_gone("Abrir")
             desk.activate(main)
             desk.key("alt+a")
-            desk.wait(lambda: set(desk.find_windows(pid=player.pid)) - before - {main}, "the menu to open", 60)
+            desk.wait(lambda: desk.shown_windows(player.pid) - before - {main}, "the menu to open", 60)
             times.append(time.monotonic() - start)
             memory.append(memory_kb(player.pid)[0])
     print(f"loading 32767 entries until the window answers: {statistics.median(times):.2f} s, "

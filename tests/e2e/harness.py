@@ -354,6 +354,11 @@ class Desktop:
         ids = [int(word) for word in self._x(args, check=False).split()]
         return [window for window in ids if self._managed(window)]
 
+    def shown_windows(self, pid):
+        """Every shown window of the process, the unmanaged ones too (menus, tooltips)."""
+        words = self._x(["xdotool", "search", "--onlyvisible", "--pid", str(pid)], check=False).split()
+        return {int(word) for word in words}
+
     def _managed(self, window):
         state = self._x(["xprop", "-id", str(window), "WM_STATE"], check=False)
         return "window state: Normal" in state

@@ -140,9 +140,7 @@ class PlayerChecks:
     """Checks of a running player, for a unittest.TestCase that has self.desk."""
 
     def player_windows(self, player):
-        words = self.desk._x(["xdotool", "search", "--onlyvisible", "--pid", str(player.pid)],
-                             check=False).split()
-        return {int(word) for word in words}
+        return self.desk.shown_windows(player.pid)
 
     def answer_menu(self, player):
         """Opens the first menu with Alt+A and waits for its popup, then closes it; returns
