@@ -1,6 +1,7 @@
 #include "extras/frmLyrics.h"
 
 #include "app/twips.h"
+#include "app/widgetstyle.h"
 
 #include <QIcon>
 #include <QPlainTextEdit>
@@ -16,7 +17,7 @@ frmLyrics::frmLyrics(QWidget *parent)
     // The window has no title text. An empty title would make the window system show the
     // program's name instead, so the title is a single blank.
     setWindowTitle(QStringLiteral(" "));
-    setWindowIcon(QIcon(QStringLiteral(":/resources/velumo.xpm")));
+    setWindowIcon(pictureIcon(QStringLiteral(":/resources/velumo")));
     setFixedSize(twipsSize(4695, 4830));
     // The client area stands directly right of the main window, top edges level.
     setGeometry(QRect(QPoint(twipsToPixels(6945), twipsToPixels(2235)), size()));

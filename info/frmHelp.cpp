@@ -1,6 +1,7 @@
 #include "info/frmHelp.h"
 
 #include "app/twips.h"
+#include "app/widgetstyle.h"
 #include "info/centring.h"
 
 #include <QFrame>
@@ -29,7 +30,7 @@ frmHelp::frmHelp(QWidget *parent)
     setObjectName(QStringLiteral("frmHelp"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Ayuda"));
-    setWindowIcon(QIcon(QStringLiteral(":/resources/velumo.xpm")));
+    setWindowIcon(pictureIcon(QStringLiteral(":/resources/velumo")));
     setFixedSize(twipsSize(3780, 4605));
     setAutoFillBackground(true);
     QPalette palette = this->palette();
