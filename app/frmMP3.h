@@ -166,6 +166,8 @@ public:
     QString pathAt(int row) const;
     QString nameAt(int row) const;
     bool appendEntry(const QString &path, const QString &name);
+    // Appends as many of the entries as there is room for; false when some did not fit.
+    bool appendEntries(const QStringList &paths, const QStringList &names);
     bool removeEntry(int row);
     bool isRowSelected(int row) const;
     // Selecting a row from the program runs the row-click handling as a user's click does;

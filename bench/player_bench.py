@@ -81,15 +81,18 @@ def add_and_play(desk, track):
 
 
 def playing(args):
-    with audio.SoundServer() as server, server.recorder() as ears:
+    with audio.SoundServer() as server:
         with Desktop(tray=True) as desk:
             desk.add_env(server.client_env())
             track = audio.make_mp3(desk.root / "tono.mp3", 440, PLAY_SECONDS + 10)
             player = desk.start_player(binary=args.player)
             desk.main_window()
-            mark = ears.mark()
-            add_and_play(desk, track)
-            ears.wait_for_tone(440, after=mark)
+            # A recording of the sink makes the sound server ask every client for sound
+            # more often, so the recorder stops once the tone is heard.
+            with server.recorder() as ears:
+                mark = ears.mark()
+                add_and_play(desk, track)
+                ears.wait_for_tone(440, after=mark)
             before = cpu_seconds(player.pid)
             start = time.monotonic()
             deadline = start + PLAY_SECONDS
@@ -110,32 +113,35 @@ def playing(args):
                   f"({100 * used_launch / PLAY_SECONDS:.2f} % of a core)")
 
 
+def load_until_answer(args, entries):
+    """Seconds from Return in "Abrir" to a menu opened right after the load showing (the key
+    press waits in the queue until the load has run to its end), and the memory after."""
+    with Desktop(tray=True) as desk:
+        names = "".join(f"tema {i:05d}.mp3\r\n" for i in range(entries))
+        playlist = desk.root / "grande.smp"
+        playlist.write_text(names)
+        player = desk.start_player(files={"Dir.txt": "/tmp/musica/\r\n"}, binary=args.player)
+        main = desk.main_window()
+        desk.click_control("cmdLoad")
+        desk.activate(desk.wait_window("Abrir"))
+        desk.type_text(str(playlist))
+        before = desk.shown_windows(player.pid)
+        start = time.monotonic()
+        desk.key("Return")
+        desk.wait_window_gone("Abrir")
+        desk.activate(main)
+        desk.key("alt+a")
+        desk.wait(lambda: desk.shown_windows(player.pid) - before - {main}, "the menu to open", 60)
+        return time.monotonic() - start, memory_kb(player.pid)[0]
+
+
 def large_playlist(args):
-    times = []
-    memory = []
-    for _ in range(args.runs):
-        with Desktop(tray=True) as desk:
-            names = "".join(f"tema {i:05d}.mp3\r\n" for i in range(32767))
-            playlist = desk.root / "grande.smp"
-            playlist.write_text(names)
-            player = desk.start_player(files={"Dir.txt": "/tmp/musica/\r\n"}, binary=args.player)
-            main = desk.main_window()
-            desk.click_control("cmdLoad")
-            desk.activate(desk.wait_window("Abrir"))
-            desk.type_text(str(playlist))
-            # The window answers again when a menu opened right after the load shows: the
-            # key press waits in the queue until the load has run to its end.
-            before = desk.shown_windows(player.pid)
-            start = time.monotonic()
-            desk.key("Return")
-            desk.wait_window_gone("Abrir")
-            desk.activate(main)
-            desk.key("alt+a")
-            desk.wait(lambda: desk.shown_windows(player.pid) - before - {main}, "the menu to open", 60)
-            times.append(time.monotonic() - start)
-            memory.append(memory_kb(player.pid)[0])
-    print(f"loading 32767 entries until the window answers: {statistics.median(times):.2f} s, "
-          f"RSS after {statistics.median(memory) / 1024:.1f} MB")
+    for entries in (32767, 1):
+        runs = [load_until_answer(args, entries) for _ in range(args.runs)]
+        seconds = statistics.median(s for s, _ in runs)
+        rss = statistics.median(r for _, r in runs) / 1024
+        print(f"loading {entries} entries until the window answers: {seconds:.2f} s, RSS after {rss:.1f} MB")
+    print("  (the one-entry load is the floor of the method: the dialog closing and a menu opening)")
 
 
 def main():

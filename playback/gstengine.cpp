@@ -30,7 +30,9 @@ struct GstEngineCallbacks {
             QMetaObject::invokeMethod(
                 engine, [engine, generation] { engine->deliverEnd(generation); }, Qt::QueuedConnection);
         }
-        // Nobody reads the bus, so nothing may stay queued on it.
+        // Nobody reads the bus, so nothing may stay queued on it. A dropped message is the
+        // handler's to free, and each one holds the element that posted it.
+        gst_message_unref(message);
         return GST_BUS_DROP;
     }
 

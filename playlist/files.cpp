@@ -54,11 +54,11 @@ bool appendPlaylist(frmMP3 &window, const QString &path)
     const auto playlist = readPlaylist(path, kPlaylistCapacity - window.rowCount() + 1);
     if (!playlist)
         return false;
-    for (const QString &name : playlist->names) {
-        if (!window.appendEntry(*folder + name, name))
-            return false;
-    }
-    return playlist->complete;
+    QStringList paths;
+    paths.reserve(playlist->names.size());
+    for (const QString &name : playlist->names)
+        paths << *folder + name;
+    return window.appendEntries(paths, playlist->names) && playlist->complete;
 }
 } // namespace
 

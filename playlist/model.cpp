@@ -1,6 +1,7 @@
 #include "app/frmMP3.h"
 #include "playlist/playlistbox.h"
 
+#include <algorithm>
 #include <limits>
 
 int frmMP3::rowCount() const
@@ -28,6 +29,17 @@ bool frmMP3::appendEntry(const QString &path, const QString &name)
     PlayList->addItem(path);
     NameList->addItem(name);
     return true;
+}
+
+bool frmMP3::appendEntries(const QStringList &paths, const QStringList &names)
+{
+    // Both lists grow in one insertion each: row by row, the view would lay itself out
+    // again for every one of tens of thousands of rows.
+    const qsizetype room = std::numeric_limits<qint16>::max() - PlayList->count();
+    const qsizetype count = std::min({ room, paths.size(), names.size() });
+    PlayList->addItems(paths.first(count));
+    NameList->addItems(names.first(count));
+    return count == paths.size();
 }
 
 bool frmMP3::removeEntry(int row)
