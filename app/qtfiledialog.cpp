@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QPixmapCache>
 
 namespace {
 
@@ -41,7 +42,11 @@ void QtFileDialog::show(QFileDialog::AcceptMode mode)
     dialog.setDirectory(startFolder(InitDir));
     // The folders of earlier runs, which Qt keeps in its settings, are not offered either.
     dialog.setHistory({});
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    const bool chosen = dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty();
+    // The dialog painted its file icons into Qt's pixmap cache under keys that no later
+    // dialog uses again; left there, they would pile up with every dialog shown.
+    QPixmapCache::clear();
+    if (!chosen)
         return;
     const QString path = dialog.selectedFiles().constFirst();
     FileName = QDir::toNativeSeparators(path);
