@@ -11,13 +11,10 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QLibraryInfo>
-#include <QPixmapCache>
 #include <QTimer>
 #include <QTranslator>
 
 namespace {
-
-constexpr int pixmapCacheKb = 2048;
 
 // The files named on the command line ("Open with" of a file manager), made absolute so
 // that a player started elsewhere finds them too.
@@ -40,9 +37,6 @@ int main(int argc, char *argv[])
     if (!files.isEmpty() && instance.handOver(files))
         return 0;
     chooseProgramFolder();
-    // Every file dialog paints its icons afresh into Qt's pixmap cache, which keeps them up
-    // to its limit (10 MB by default): far more than this small window ever shows at once.
-    QPixmapCache::setCacheLimit(pixmapCacheKb);
     // Only the notification-area menu ends the player, never the last window closing.
     app.setQuitOnLastWindowClosed(false);
 

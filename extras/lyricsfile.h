@@ -20,8 +20,8 @@ std::optional<QString> lyricsBaseName(const QString &songName);
 QString lyricsPath(const QString &baseName);
 
 // The text of a lyrics file as the text box shows it: at most maxLyricsBytes of it, CR LF
-// line ends turned into the box's own, lines longer than maxLyricsLine broken. Nothing when it is missing, unreadable or not a
-// regular file.
+// line ends turned into the box's own, lines longer than maxLyricsLine broken. Nothing
+// when it is missing, unreadable or not a regular file.
 std::optional<QString> readLyrics(const QString &path);
 
 // Decodes the bytes read from a lyrics file; cut says the file went on past them, so a

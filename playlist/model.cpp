@@ -23,18 +23,13 @@ QString frmMP3::nameAt(int row) const
 
 bool frmMP3::appendEntry(const QString &path, const QString &name)
 {
-    // Row numbers are 16-bit, so the playlist holds at most 32767 rows.
-    if (PlayList->count() >= std::numeric_limits<qint16>::max())
-        return false;
-    PlayList->addItem(path);
-    NameList->addItem(name);
-    return true;
+    return appendEntries({ path }, { name });
 }
 
 bool frmMP3::appendEntries(const QStringList &paths, const QStringList &names)
 {
-    // Both lists grow in one insertion each: row by row, the view would lay itself out
-    // again for every one of tens of thousands of rows.
+    // Row numbers are 16-bit, so the playlist holds at most 32767 rows. Both lists grow in
+    // one insertion each: row by row, the view would lay itself out again for every row.
     const qsizetype room = std::numeric_limits<qint16>::max() - PlayList->count();
     const qsizetype count = std::min({ room, paths.size(), names.size() });
     PlayList->addItems(paths.first(count));
