@@ -4,6 +4,7 @@
 #include "app/qtfiledialog.h"
 #include "app/qtmessagebox.h"
 #include "app/singleinstance.h"
+#include "app/widgetstyle.h"
 #include "extras/qttrayicon.h"
 #include "info/desktoplinks.h"
 #include "playback/gstengine.h"
@@ -31,9 +32,10 @@ QStringList filesFromCommandLine(int argc, char *argv[])
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    QApplication::setStyle(new PlayerStyle);
     app.setApplicationName(QStringLiteral("velumo"));
     const QStringList files = filesFromCommandLine(argc, argv);
-    SingleInstance instance(defaultInstanceName());
+    SingleInstance instance(defaultInstanceFolder());
     if (!files.isEmpty() && instance.handOver(files))
         return 0;
     chooseProgramFolder();

@@ -1,68 +1,100 @@
 #include "app/singleinstance.h"
 
-#include <QDataStream>
+#include <QDateTime>
 #include <QDir>
-#include <QLocalServer>
-#include <QLocalSocket>
+#include <QFile>
+#include <QFileSystemWatcher>
+#include <QLockFile>
+#include <QSaveFile>
+#include <QStandardPaths>
+#include <QUuid>
 
 namespace {
-// A running player answers at once; one that does not within this time is taken as gone.
-constexpr int kTimeoutMs = 2000;
+
+const QString kListSuffix = QStringLiteral(".list");
+// No list of files a start is given comes near this; anything larger is not one of ours.
+constexpr qint64 kMaxListBytes = 16 * 1024 * 1024;
+// Paths cannot hold a NUL on any system, so it separates them.
+constexpr QChar kSeparator = QChar(0);
+
+std::unique_ptr<QLockFile> lockIn(const QString &folder)
+{
+    auto lock = std::make_unique<QLockFile>(QDir(folder).filePath(QStringLiteral("player.lock")));
+    // A lock is stale only when the player that took it has gone, however long it has run.
+    lock->setStaleLockTime(0);
+    return lock;
+}
+
 } // namespace
 
-QString defaultInstanceName()
+QString defaultInstanceFolder()
 {
-    // The home folder tells users apart on a shared machine.
-    return QStringLiteral("velumo-") + QString::number(qHash(QDir::homePath()), 16);
+    QString base = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (base.isEmpty())
+        base = QDir::tempPath();
+    // The home folder tells users apart where they share the folder.
+    return QDir(base).filePath(QStringLiteral("velumo-") + QString::number(qHash(QDir::homePath()), 16));
 }
 
-SingleInstance::SingleInstance(const QString &name, QObject *parent)
+SingleInstance::SingleInstance(const QString &folder, QObject *parent)
     : QObject(parent)
-    , m_name(name)
+    , m_folder(folder)
 {
 }
+
+SingleInstance::~SingleInstance() = default;
 
 bool SingleInstance::handOver(const QStringList &files) const
 {
-    QLocalSocket socket;
-    socket.connectToServer(m_name);
-    if (!socket.waitForConnected(kTimeoutMs))
+    const auto probe = lockIn(m_folder);
+    if (probe->tryLock(0)) {
+        probe->unlock();
         return false;
-    QByteArray message;
-    QDataStream out(&message, QIODevice::WriteOnly);
-    out << files;
-    socket.write(message);
-    if (!socket.waitForBytesWritten(kTimeoutMs))
+    }
+    if (probe->error() != QLockFile::LockFailedError)
         return false;
-    socket.disconnectFromServer();
-    return true;
+    // Named by the time, so that the player takes lists in the order they came.
+    static int sent = 0;
+    const QString name = QStringLiteral("%1-%2-%3")
+                             .arg(QDateTime::currentMSecsSinceEpoch(), 16, 10, QLatin1Char('0'))
+                             .arg(++sent, 6, 10, QLatin1Char('0'))
+                             .arg(QUuid::createUuid().toString(QUuid::Id128));
+    // Written whole before it appears under its name, so the player never reads half a list.
+    QSaveFile list(QDir(m_folder).filePath(name + kListSuffix));
+    if (!list.open(QIODevice::WriteOnly))
+        return false;
+    list.write(files.join(kSeparator).toUtf8());
+    return list.commit();
 }
 
 bool SingleInstance::listen()
 {
-    // A player that answers is running and keeps the name; one that ended without closing
-    // leaves its socket behind, and nobody answers on it.
-    QLocalSocket probe;
-    probe.connectToServer(m_name);
-    if (probe.waitForConnected(kTimeoutMs))
+    if (!QDir().mkpath(m_folder))
         return false;
-    QLocalServer::removeServer(m_name);
-    m_server = new QLocalServer(this);
-    m_server->setSocketOptions(QLocalServer::UserAccessOption);
-    connect(m_server, &QLocalServer::newConnection, this, &SingleInstance::receive);
-    return m_server->listen(m_name);
+    auto lock = lockIn(m_folder);
+    if (!lock->tryLock(0))
+        return false;
+    m_lock = std::move(lock);
+    // Lists left for a player that ended before it read them are not for this one.
+    const QDir inbox(m_folder);
+    for (const QString &name : inbox.entryList({ QLatin1Char('*') + kListSuffix }, QDir::Files))
+        QFile::remove(inbox.filePath(name));
+    m_watcher = new QFileSystemWatcher({ m_folder }, this);
+    connect(m_watcher, &QFileSystemWatcher::directoryChanged, this, &SingleInstance::receive);
+    return true;
 }
 
 void SingleInstance::receive()
 {
-    while (QLocalSocket *socket = m_server->nextPendingConnection()) {
-        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-        connect(socket, &QLocalSocket::readChannelFinished, this, [this, socket] {
-            QStringList files;
-            QDataStream stream(socket->readAll());
-            stream >> files;
-            if (stream.status() == QDataStream::Ok && !files.isEmpty())
-                emit filesReceived(files);
-        });
+    const QDir inbox(m_folder);
+    for (const QString &name : inbox.entryList({ QLatin1Char('*') + kListSuffix }, QDir::Files, QDir::Name)) {
+        QFile list(inbox.filePath(name));
+        if (!list.open(QIODevice::ReadOnly))
+            continue;
+        const QByteArray bytes = list.size() <= kMaxListBytes ? list.readAll() : QByteArray();
+        list.remove();
+        QStringList files = QString::fromUtf8(bytes).split(kSeparator, Qt::SkipEmptyParts);
+        if (!files.isEmpty())
+            emit filesReceived(files);
     }
 }

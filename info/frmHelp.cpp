@@ -76,11 +76,11 @@ void frmHelp::Command1_Click()
 // The bitmaps are the main window's own button pictures, at their natural 32 x 32.
 QLabel *frmHelp::addPicture(const char *name, int top, const QString &bitmap)
 {
-    auto *picture = new QLabel(this);
-    picture->setObjectName(QString::fromLatin1(name));
-    picture->setPixmap(QPixmap(bitmap));
-    picture->setGeometry(twipsRect(120, top, 480, 480));
-    return picture;
+    auto *label = new QLabel(this);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setPixmap(picture(bitmap));
+    label->setGeometry(twipsRect(120, top, 480, 480));
+    return label;
 }
 
 QLabel *frmHelp::addLegend(const char *name, int top, int width, const QString &text)

@@ -88,23 +88,30 @@ private slots:
     // whole; with nobody listening the hand-over fails, so the second start plays them itself.
     void secondStartHandsFilesOver()
     {
-        const QString name = QStringLiteral("velumo-test-%1").arg(QCoreApplication::applicationPid());
-        SingleInstance second(name);
+        QTemporaryDir runtime;
+        const QString folder = runtime.filePath(QStringLiteral("velumo"));
+        SingleInstance second(folder);
         QVERIFY(!second.handOver({ QStringLiteral("/a.mp3") }));
 
-        SingleInstance first(name);
+        SingleInstance first(folder);
         QVERIFY(first.listen());
         QSignalSpy received(&first, &SingleInstance::filesReceived);
-        const QStringList files { QStringLiteral("/música/uno.mp3"), QStringLiteral("/b, c.wav") };
+        const QStringList files { QStringLiteral("/música/uno.mp3"), QStringLiteral("/b, c.wav"),
+            QStringLiteral("/línea\nnueva \"x\".mid") };
         QVERIFY(second.handOver(files));
         QTRY_COMPARE(received.count(), 1);
         QCOMPARE(received.first().first().toStringList(), files);
+        // Each list is read once and leaves nothing behind.
+        QTRY_COMPARE(QDir(folder).entryList({ QStringLiteral("*.list") }, QDir::Files), QStringList());
 
         // Another start without files keeps the name of the one that runs.
-        SingleInstance third(name);
+        SingleInstance third(folder);
         QVERIFY(!third.listen());
-        QVERIFY(second.handOver(files));
-        QTRY_COMPARE(received.count(), 2);
+        QVERIFY(second.handOver(files.mid(1)));
+        QVERIFY(second.handOver(files.mid(2)));
+        QTRY_COMPARE(received.count(), 3);
+        QCOMPARE(received.at(1).first().toStringList(), files.mid(1));
+        QCOMPARE(received.at(2).first().toStringList(), files.mid(2));
     }
 
 private:
