@@ -3,9 +3,13 @@
 #include "app/dialogfilter.h"
 
 #include <QAbstractFileIconProvider>
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QCompleter>
 #include <QDir>
 #include <QFileInfo>
+#include <QItemSelectionModel>
+#include <QLineEdit>
 #include <QPixmapCache>
 #include <QStyle>
 
@@ -70,7 +74,11 @@ private:
 } // namespace
 
 QtFileDialog::QtFileDialog() = default;
-QtFileDialog::~QtFileDialog() = default;
+
+QtFileDialog::~QtFileDialog()
+{
+    delete m_dialog.data();
+}
 
 void QtFileDialog::ShowOpen()
 {
@@ -82,29 +90,63 @@ void QtFileDialog::ShowSave()
     show(QFileDialog::AcceptSave);
 }
 
+// One dialog serves every showing: each new QFileDialog leaves a few kilobytes behind inside
+// Qt when it goes, and a user opens hundreds in a long session.
+QFileDialog *QtFileDialog::dialog()
+{
+    if (!m_dialog) {
+        m_icons = std::make_unique<PlainIconProvider>();
+        m_dialog = new QFileDialog;
+        m_dialog->setOption(QFileDialog::DontUseNativeDialog);
+        m_dialog->setIconProvider(m_icons.get());
+        // The combo box shows each description as the caller wrote it, patterns and all.
+        m_dialog->setOption(QFileDialog::HideNameFilterDetails);
+    }
+    // Shown over whichever window asks, and owned by it while it lives.
+    m_dialog->setParent(QApplication::activeWindow(), m_dialog->windowFlags());
+    return m_dialog;
+}
+
+// Nothing chosen in an earlier showing is offered again: a stale selection would let "Abrir"
+// accept the last file with the name field empty, and a stale name would join what is typed.
+void QtFileDialog::forgetChoice()
+{
+    // The field first: emptying it makes the dialog select what it names, the folder itself.
+    for (auto *field : m_dialog->findChildren<QLineEdit *>(QStringLiteral("fileNameEdit")))
+        field->clear();
+    for (auto *view : m_dialog->findChildren<QAbstractItemView *>())
+        if (view->selectionModel())
+            view->selectionModel()->clearSelection();
+}
+
+// The list of names completing what was typed can outlive the dialog's closing; left open,
+// it would take the user's next click on the main window only to close itself.
+void QtFileDialog::closeCompletion()
+{
+    for (auto *completer : m_dialog->findChildren<QCompleter *>())
+        if (completer->popup())
+            completer->popup()->hide();
+}
+
 void QtFileDialog::show(QFileDialog::AcceptMode mode)
 {
-    QFileDialog dialog(QApplication::activeWindow());
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    if (!m_icons)
-        m_icons = std::make_unique<PlainIconProvider>();
-    dialog.setIconProvider(m_icons.get());
-    // The combo box shows each description as the caller wrote it, patterns and all.
-    dialog.setOption(QFileDialog::HideNameFilterDetails);
-    dialog.setAcceptMode(mode);
+    QFileDialog *dialog = this->dialog();
+    dialog->setAcceptMode(mode);
     // A save dialog keeps Qt's question before it replaces an existing file.
-    dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
-    dialog.setNameFilters(qtNameFilters(Filter));
-    dialog.setDirectory(startFolder(InitDir));
+    dialog->setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    dialog->setNameFilters(qtNameFilters(Filter));
+    dialog->setDirectory(startFolder(InitDir));
     // The folders of earlier runs, which Qt keeps in its settings, are not offered either.
-    dialog.setHistory({});
-    const bool chosen = dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty();
-    // The dialog painted its file icons into Qt's pixmap cache under keys that no later
-    // dialog uses again; left there, they would pile up with every dialog shown.
+    dialog->setHistory({});
+    forgetChoice();
+    const bool chosen = dialog->exec() == QDialog::Accepted && !dialog->selectedFiles().isEmpty();
+    closeCompletion();
+    // The pictures the dialog painted stay in Qt's pixmap cache, up to megabytes of them for
+    // the rest of the run, unless it is emptied once the dialog has gone.
     QPixmapCache::clear();
     if (!chosen)
         return;
-    const QString path = dialog.selectedFiles().constFirst();
+    const QString path = dialog->selectedFiles().constFirst();
     FileName = QDir::toNativeSeparators(path);
     FileTitle = QFileInfo(path).fileName();
 }

@@ -3,6 +3,7 @@
 #include "app/filedialog.h"
 
 #include <QFileDialog>
+#include <QPointer>
 
 #include <memory>
 
@@ -21,7 +22,12 @@ public:
     void ShowSave() override;
 
 private:
+    QFileDialog *dialog();
+    void forgetChoice();
+    void closeCompletion();
     void show(QFileDialog::AcceptMode mode);
 
     std::unique_ptr<QAbstractFileIconProvider> m_icons;
+    // Made on the first showing; the window it was last shown over may delete it first.
+    QPointer<QFileDialog> m_dialog;
 };

@@ -167,6 +167,38 @@ private slots:
         }
     }
 
+    // A later showing offers nothing of the last choice: the name field is empty and
+    // confirming it as it stands chooses nothing, whether the user cancels or saves.
+    void laterShowingForgetsLastChoice()
+    {
+        QtFileDialog cmdlg;
+        cmdlg.InitDir = m_music.path();
+        Answers first({ [](QWidget *modal) { choose(modal, QStringLiteral("a song.mp3")); } });
+        cmdlg.ShowOpen();
+        QVERIFY(first.allGiven());
+        // Nothing of the dialog stays open to take the next click on the window below.
+        QCOMPARE(QApplication::activePopupWidget(), nullptr);
+
+        cmdlg.FileName = QString();
+        QString nameField;
+        QStringList selected;
+        bool stayedOpen = false;
+        Answers second({ [&](QWidget *modal) {
+            QFileDialog *dialog = asFileDialog(modal);
+            nameField = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->text();
+            selected = dialog->selectedFiles();
+            static_cast<QDialog *>(dialog)->accept();
+            stayedOpen = dialog->isVisible();
+            dialog->reject();
+        } });
+        cmdlg.ShowOpen();
+        QVERIFY(second.allGiven());
+        QCOMPARE(nameField, QString());
+        QCOMPARE(selected, QStringList());
+        QVERIFY(stayedOpen);
+        QCOMPARE(cmdlg.FileName, QString());
+    }
+
     // Saving over an existing file asks first; only a yes gives the name back.
     void saveAsksBeforeReplacing()
     {
