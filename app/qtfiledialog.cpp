@@ -73,6 +73,14 @@ private:
 
 } // namespace
 
+// A dialog that can give back its window between showings: the window system keeps a
+// picture of a hidden window, a megabyte for one this size, until the window is destroyed.
+// The next showing makes a new one.
+class QtFileDialog::Dialog : public QFileDialog {
+public:
+    void releaseWindow() { destroy(); }
+};
+
 QtFileDialog::QtFileDialog() = default;
 
 QtFileDialog::~QtFileDialog()
@@ -92,11 +100,11 @@ void QtFileDialog::ShowSave()
 
 // One dialog serves every showing: each new QFileDialog leaves a few kilobytes behind inside
 // Qt when it goes, and a user opens hundreds in a long session.
-QFileDialog *QtFileDialog::dialog()
+QtFileDialog::Dialog *QtFileDialog::dialog()
 {
     if (!m_dialog) {
         m_icons = std::make_unique<PlainIconProvider>();
-        m_dialog = new QFileDialog;
+        m_dialog = new Dialog;
         m_dialog->setOption(QFileDialog::DontUseNativeDialog);
         m_dialog->setIconProvider(m_icons.get());
         // The combo box shows each description as the caller wrote it, patterns and all.
@@ -130,7 +138,7 @@ void QtFileDialog::closeCompletion()
 
 void QtFileDialog::show(QFileDialog::AcceptMode mode)
 {
-    QFileDialog *dialog = this->dialog();
+    Dialog *dialog = this->dialog();
     dialog->setAcceptMode(mode);
     // A save dialog keeps Qt's question before it replaces an existing file.
     dialog->setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
@@ -141,6 +149,7 @@ void QtFileDialog::show(QFileDialog::AcceptMode mode)
     forgetChoice();
     const bool chosen = dialog->exec() == QDialog::Accepted && !dialog->selectedFiles().isEmpty();
     closeCompletion();
+    dialog->releaseWindow();
     // The pictures the dialog painted stay in Qt's pixmap cache, up to megabytes of them for
     // the rest of the run, unless it is emptied once the dialog has gone.
     QPixmapCache::clear();

@@ -22,12 +22,13 @@ public:
     void ShowSave() override;
 
 private:
-    QFileDialog *dialog();
+    class Dialog;
+    Dialog *dialog();
     void forgetChoice();
     void closeCompletion();
     void show(QFileDialog::AcceptMode mode);
 
     std::unique_ptr<QAbstractFileIconProvider> m_icons;
     // Made on the first showing; the window it was last shown over may delete it first.
-    QPointer<QFileDialog> m_dialog;
+    QPointer<Dialog> m_dialog;
 };
