@@ -445,6 +445,15 @@ class Desktop:
         left, top, width, height = (twips // 15 for twips in CONTROLS[name])
         return left, top, width, height
 
+    def control_pixels(self, name):
+        """What the screen shows of a main-window control, as raw RGB bytes."""
+        window = self.geometry(self.main_window())
+        left, top, width, height = self.control_rect(name)
+        crop = f"{width}x{height}+{window.x + left}+{window.y + self.menu_bar_height() + top}"
+        done = subprocess.run(["import", "-window", "root", "-crop", crop, "+repage", "-depth", "8", "rgb:-"],
+                              env=self.env, capture_output=True, check=True, timeout=30)
+        return done.stdout
+
     def click_control(self, name, double=False):
         """Clicks the middle of a main-window control given by its name ("cmdPlay", "cdmAdd")."""
         left, top, width, height = self.control_rect(name)

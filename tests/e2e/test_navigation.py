@@ -2,7 +2,6 @@
 itself, "Avanzar" and "Retroceder" step between them, "Shuffle" picks one, and removing
 entries from the list leaves the sound playing."""
 
-import subprocess
 import sys
 import unittest
 from pathlib import Path
@@ -26,7 +25,7 @@ class Navigation(unittest.TestCase):
         self.music.mkdir()
         self.player = self.desk.start_player()
         self.main = self.desk.main_window()
-        self.empty_list = self.pixels("PlayList")
+        self.empty_list = self.desk.control_pixels("PlayList")
 
     def add_tracks(self, seconds):
         """Adds a low and a high tone, in that order, through the real file dialog."""
@@ -40,24 +39,15 @@ class Navigation(unittest.TestCase):
             self.desk.type_text(str(track))
             self.desk.key("Return")
             self.desk.wait_window_gone("Abrir")
-        self.desk.wait(lambda: self.pixels("PlayList") != self.empty_list, "the entries to show")
+        self.desk.wait(lambda: self.desk.control_pixels("PlayList") != self.empty_list, "the entries to show")
 
     def hear(self, frequency, action):
         mark = self.ears.mark()
         action()
         return self.ears.wait_for_tone(frequency, after=mark)
 
-    def pixels(self, control):
-        """What the screen shows of a main-window control, as raw RGB bytes."""
-        window = self.desk.geometry(self.main)
-        left, top, width, height = self.desk.control_rect(control)
-        crop = f"{width}x{height}+{window.x + left}+{window.y + self.desk.menu_bar_height() + top}"
-        done = subprocess.run(["import", "-window", "root", "-crop", crop, "+repage", "-depth", "8", "rgb:-"],
-                              env=self.desk.env, capture_output=True, check=True, timeout=30)
-        return done.stdout
-
     def share_of(self, colour, control):
-        data = self.pixels(control)
+        data = self.desk.control_pixels(control)
         pixels = [tuple(data[i:i + 3]) for i in range(0, len(data), 3)]
         return sum(pixel == colour for pixel in pixels) / len(pixels)
 
@@ -66,7 +56,7 @@ class Navigation(unittest.TestCase):
         self.desk.click(self.main, left + width // 3, self.desk.menu_bar_height() + top + 9)
 
     def list_is_empty(self):
-        return self.pixels("PlayList") == self.empty_list
+        return self.desk.control_pixels("PlayList") == self.empty_list
 
     # Play goes through the whole list by itself: the low tone, then the high one, then
     # silence that lasts.

@@ -46,6 +46,7 @@ class Soak(unittest.TestCase, hostile.PlayerChecks):
         names = "".join(f"tema {i}, número {i}.mp3\r\n" for i in range(ENTRIES))
         player = self.desk.start_player(files={"Dir.txt": f"{music}/\r\n", "l.smp": names})
         self.desk.main_window()
+        empty_list = self.desk.control_pixels("PlayList")
         # The open dialog starts in the program's folder, so the short name is enough.
         playlist = "l.smp"
         readings = []
@@ -58,6 +59,9 @@ class Soak(unittest.TestCase, hostile.PlayerChecks):
                 self.select_first_row()
                 self.desk.click_control("cmdDelete")
             if cycle % READ_EVERY == 0:
+                # A click lost after a dialog closes would leave the list filled.
+                self.desk.wait(lambda: self.desk.control_pixels("PlayList") == empty_list,
+                               f"the list to be empty at cycle {cycle}")
                 self.assert_healthy(player, f"cycle {cycle}")
                 readings.append((cycle, resident_kb(player.pid)))
                 print(f"cycle {cycle}: VmRSS {readings[-1][1]} kB, {time.monotonic() - began:.0f} s",
