@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QLibraryInfo>
+#include <QStyle>
 #include <QTimer>
 #include <QTranslator>
 
@@ -32,7 +33,7 @@ QStringList filesFromCommandLine(int argc, char *argv[])
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    QApplication::setStyle(new PlayerStyle);
+    QApplication::setStyle(new PlayerStyle(QApplication::style()->name()));
     app.setApplicationName(QStringLiteral("velumo"));
     const QStringList files = filesFromCommandLine(argc, argv);
     SingleInstance instance(defaultInstanceFolder());

@@ -20,6 +20,9 @@ QIcon pictureIcon(const QString &resource);
 // and the style's way of reading it loads every image plugin with its libraries.
 class PlayerStyle : public QProxyStyle {
 public:
+    // Over the style of the given name, so that a style the user asked for is kept.
+    using QProxyStyle::QProxyStyle;
+
     QIcon standardIcon(StandardPixmap which, const QStyleOption *option = nullptr,
         const QWidget *widget = nullptr) const override;
 };
