@@ -139,9 +139,14 @@ void QtFileDialog::closeCompletion()
 void QtFileDialog::show(QFileDialog::AcceptMode mode)
 {
     Dialog *dialog = this->dialog();
-    dialog->setAcceptMode(mode);
+    // Set only when they change: the dialog makes its buttons, with new pictures, anew each
+    // time its mode is set.
+    if (dialog->acceptMode() != mode)
+        dialog->setAcceptMode(mode);
     // A save dialog keeps Qt's question before it replaces an existing file.
-    dialog->setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    const auto fileMode = mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile;
+    if (dialog->fileMode() != fileMode)
+        dialog->setFileMode(fileMode);
     dialog->setNameFilters(qtNameFilters(Filter));
     dialog->setDirectory(startFolder(InitDir));
     // The folders of earlier runs, which Qt keeps in its settings, are not offered either.
