@@ -83,11 +83,21 @@ def add_and_play(desk, track):
     desk.click_control("cmdPlay")
 
 
-def playing(args):
+def cpu_over_playback(pid):
+    """Seconds of processor time the process uses over PLAY_SECONDS."""
+    before = cpu_seconds(pid)
+    deadline = time.monotonic() + PLAY_SECONDS
+    wait_until(lambda: time.monotonic() >= deadline, "playback", timeout=PLAY_SECONDS + 5, interval=0.2)
+    return cpu_seconds(pid) - before
+
+
+def play_once(args):
+    """The player's memory and processor time while an MP3 added through "Agregar" plays, and
+    the processor time of gst-launch-1.0 playing the same file."""
     with audio.SoundServer() as server:
         with Desktop(tray=True) as desk:
             desk.add_env(server.client_env())
-            track = audio.make_mp3(desk.root / "tono.mp3", 440, PLAY_SECONDS + 10)
+            track = audio.make_mp3(desk.root / "tono.mp3", 440, 2 * PLAY_SECONDS + 10)
             player = desk.start_player(binary=args.player)
             desk.main_window()
             # A recording of the sink makes the sound server ask every client for sound
@@ -96,24 +106,23 @@ def playing(args):
                 mark = ears.mark()
                 add_and_play(desk, track)
                 ears.wait_for_tone(440, after=mark)
-            before = cpu_seconds(player.pid)
-            start = time.monotonic()
-            deadline = start + PLAY_SECONDS
-            wait_until(lambda: time.monotonic() >= deadline, "playback", timeout=PLAY_SECONDS + 5, interval=0.2)
-            used = cpu_seconds(player.pid) - before
+            used = cpu_over_playback(player.pid)
             rss, pss = memory_kb(player.pid)
-            print(f"while an MP3 plays: RSS {rss / 1024:.1f} MB, PSS {pss / 1024:.1f} MB, "
-                  f"CPU {used:.2f} s over {PLAY_SECONDS} s ({100 * used / PLAY_SECONDS:.2f} % of a core)")
-
             launch = desk.spawn(["gst-launch-1.0", "-q", "playbin", f"uri=file://{track}",
                                  "video-sink=fakesink"])
             wait_until(lambda: cpu_seconds(launch.pid) > 0, "gst-launch to start", timeout=30)
-            before = cpu_seconds(launch.pid)
-            deadline = time.monotonic() + PLAY_SECONDS
-            wait_until(lambda: time.monotonic() >= deadline, "playback", timeout=PLAY_SECONDS + 5, interval=0.2)
-            used_launch = cpu_seconds(launch.pid) - before
-            print(f"gst-launch-1.0 playbin of the same file: CPU {used_launch:.2f} s over {PLAY_SECONDS} s "
-                  f"({100 * used_launch / PLAY_SECONDS:.2f} % of a core)")
+            return rss, pss, used, cpu_over_playback(launch.pid)
+
+
+def playing(args):
+    runs = [play_once(args) for _ in range(args.runs)]
+    rss, pss, used, used_launch = (statistics.median(run[i] for run in runs) for i in range(4))
+    print(f"while an MP3 plays: RSS {rss / 1024:.1f} MB, PSS {pss / 1024:.1f} MB, "
+          f"CPU {used:.2f} s over {PLAY_SECONDS} s ({100 * used / PLAY_SECONDS:.2f} % of a core; "
+          f"runs from {100 * min(run[2] for run in runs) / PLAY_SECONDS:.2f} to "
+          f"{100 * max(run[2] for run in runs) / PLAY_SECONDS:.2f} %)")
+    print(f"gst-launch-1.0 playbin of the same file: CPU {used_launch:.2f} s over {PLAY_SECONDS} s "
+          f"({100 * used_launch / PLAY_SECONDS:.2f} % of a core)")
 
 
 def load_until_answer(args, entries):
