@@ -38,9 +38,11 @@ std::unique_ptr<QLockFile> lockIn(const QString &folder)
 
 QString defaultInstanceFolder()
 {
-    QString base = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    // Only a folder nobody else may write to: a list dropped there is played. Without one
+    // (Qt could not make it), every start is a player of its own.
+    const QString base = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
     if (base.isEmpty())
-        base = QDir::tempPath();
+        return {};
     // The home folder tells users apart where they share the folder.
     return QDir(base).filePath(QStringLiteral("velumo-") + QString::number(qHash(QDir::homePath()), 16));
 }
@@ -55,6 +57,8 @@ SingleInstance::~SingleInstance() = default;
 
 bool SingleInstance::handOver(const QStringList &files) const
 {
+    if (m_folder.isEmpty())
+        return false;
     const auto probe = lockIn(m_folder);
     if (probe->tryLock(0)) {
         probe->unlock();
@@ -78,7 +82,7 @@ bool SingleInstance::handOver(const QStringList &files) const
 
 bool SingleInstance::listen()
 {
-    if (!QDir().mkpath(m_folder))
+    if (m_folder.isEmpty() || !QDir().mkpath(m_folder))
         return false;
     auto lock = lockIn(m_folder);
     if (!lock->tryLock(0))

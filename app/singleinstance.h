@@ -36,5 +36,6 @@ private:
     QFileSystemWatcher *m_watcher = nullptr;
 };
 
-// The folder where the current user's player receives files.
+// The folder where the current user's player receives files; empty when the user has no
+// private folder for it.
 QString defaultInstanceFolder();

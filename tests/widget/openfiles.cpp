@@ -112,6 +112,11 @@ private slots:
         QTRY_COMPARE(received.count(), 3);
         QCOMPARE(received.at(1).first().toStringList(), files.mid(1));
         QCOMPARE(received.at(2).first().toStringList(), files.mid(2));
+
+        // Without a private folder nothing is handed over, and nobody listens.
+        SingleInstance nowhere{ QString() };
+        QVERIFY(!nowhere.handOver(files));
+        QVERIFY(!nowhere.listen());
     }
 
 private:
