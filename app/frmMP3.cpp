@@ -2,10 +2,10 @@
 
 #include "app/filedialog.h"
 #include "app/picturebox.h"
-#include "app/tag.h"
 #include "app/twips.h"
 #include "app/widgetstyle.h"
 #include "extras/frmLyrics.h"
+#include "extras/pictureloader.h"
 #include "extras/trayicon.h"
 #include "playback/mediaengine.h"
 #include "playlist/playlistbox.h"
@@ -14,13 +14,10 @@
 #include <QCloseEvent>
 #include <QIcon>
 #include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QSlider>
-#include <QTextEdit>
 #include <QTimer>
 
 namespace {
@@ -33,6 +30,9 @@ QLabel *makeLabel(QWidget *parent, const char *name, const QString &text, const 
 {
     auto *label = new QLabel(text, parent);
     label->setObjectName(QString::fromLatin1(name));
+    // Names of files are shown as they are, never read as markup. A screen reader reads a
+    // label as the text it shows, so it carries no accessible name of its own.
+    label->setTextFormat(Qt::PlainText);
     label->setGeometry(where);
     QFont font(QStringLiteral("MS Sans Serif"));
     font.setPointSizeF(9.75);
@@ -44,7 +44,6 @@ QLabel *makeLabel(QWidget *parent, const char *name, const QString &text, const 
     palette.setColor(QPalette::WindowText, labelText);
     palette.setColor(QPalette::Window, labelBack);
     label->setPalette(palette);
-    label->setAccessibleName(QString::fromLatin1(name));
     return label;
 }
 
@@ -87,6 +86,8 @@ QAction *addItem(QMenu *menu, const char *name, const QString &caption)
 
 frmMP3::frmMP3(const Platform &platform, QWidget *parent)
     : QMainWindow(parent)
+    , m_state(new PlayerState(this))
+    , m_playlist(new PlaylistModel(this))
     , Mplay(platform.engine)
     , Cmdlg(platform.cmdlg)
     , common(platform.common)
@@ -101,6 +102,7 @@ frmMP3::frmMP3(const Platform &platform, QWidget *parent)
     buildControls();
     buildMenus();
     connectSignals();
+    connectState();
 
     // A fixed frame: the client area below the menu bar is 398 x 302 pixels, its top-left
     // corner at 56, 168 on the screen.
@@ -110,8 +112,6 @@ frmMP3::frmMP3(const Platform &platform, QWidget *parent)
     setWindowFlag(Qt::WindowMaximizeButtonHint, false);
     setGeometry(QRect(QPoint(twipsToPixels(840), twipsToPixels(2520) - menuHeight), size()));
 
-    if (IconoBarra)
-        setTag(IconoBarra, QStringLiteral("1"));
     setAcceptDrops(true);
     Form_Load();
 }
@@ -158,7 +158,6 @@ void frmMP3::buildControls()
         QStringLiteral("Parar"), twipsRect(3240, 360, 495, 495));
     cmdForward = makePictureButton(client, "cmdForward", QStringLiteral(":/resources/forward"),
         QStringLiteral("Avanzar"), twipsRect(3840, 360, 495, 495));
-    setTag(cmdPause, QStringLiteral("0"));
 
     cmdShuffle = makeTextButton(
         client, "cmdShuffle", QStringLiteral("Shuffle"), QString(), twipsRect(4560, 480, 855, 255));
@@ -167,15 +166,15 @@ void frmMP3::buildControls()
     shuffleFont.setBold(true);
     cmdShuffle->setFont(shuffleFont);
     setFaceColour(cmdShuffle, QColor(192, 192, 192));
-    setTag(cmdShuffle, QStringLiteral("0"));
 
     PlayList = new PlayListBox(client);
     PlayList->setObjectName(QStringLiteral("PlayList"));
+    PlayList->setModel(m_playlist);
     PlayList->setGeometry(twipsRect(120, 960, 5175, 2010));
     PlayList->setSelectionMode(QAbstractItemView::SingleSelection);
     // Every row is one line of text, so a long playlist need not measure each of them.
     PlayList->setUniformItemSizes(true);
-    PlayList->setAccessibleName(QStringLiteral("PlayList"));
+    PlayList->setAccessibleName(QStringLiteral("Lista de reproducción"));
 
     Slider = new QSlider(Qt::Vertical, client);
     Slider->setObjectName(QStringLiteral("Slider"));
@@ -201,19 +200,6 @@ void frmMP3::buildControls()
         twipsRect(3720, 4080, 975, 375));
     cmdLoad = makeTextButton(
         client, "cmdLoad", QStringLiteral("Abrir"), QStringLiteral("Abrir"), twipsRect(4800, 4080, 975, 375));
-
-    NameList = new QListWidget(client);
-    NameList->setObjectName(QStringLiteral("NameList"));
-    NameList->setGeometry(twipsRect(240, 2520, 4095, 450));
-    NameList->hide();
-    Text1 = new QLineEdit(client);
-    Text1->setObjectName(QStringLiteral("Text1"));
-    Text1->setGeometry(twipsRect(240, 2040, 4095, 375));
-    Text1->hide();
-    lista = new QTextEdit(client);
-    lista->setObjectName(QStringLiteral("lista"));
-    lista->setGeometry(twipsRect(480, 3120, 1095, 615));
-    lista->hide();
 
     Timer = new QTimer(this);
     Timer->setObjectName(QStringLiteral("Timer"));
@@ -283,7 +269,7 @@ void frmMP3::connectSignals()
     connect(cmdSave, &QPushButton::clicked, this, &frmMP3::cmdSave_Click);
     connect(cmdLoad, &QPushButton::clicked, this, &frmMP3::cmdLoad_Click);
     connect(PlayList, &PlayListBox::userClicked, this, &frmMP3::PlayList_Click);
-    connect(PlayList, &QListWidget::itemDoubleClicked, this, &frmMP3::PlayList_DblClick);
+    connect(PlayList, &QAbstractItemView::doubleClicked, this, &frmMP3::PlayList_DblClick);
     // The volume follows the user's hand only (drag, click, wheel, keys), never a value
     // the program sets.
     connect(Slider, &QSlider::actionTriggered, this,
@@ -317,6 +303,78 @@ void frmMP3::connectSignals()
     connect(AboutIcono, &QAction::triggered, this, &frmMP3::AboutIcono_Click);
     connect(OpenPlayer, &QAction::triggered, this, &frmMP3::OpenPlayer_Click);
     connect(QuitIcono, &QAction::triggered, this, &frmMP3::QuitIcono_Click);
+}
+
+void frmMP3::connectState()
+{
+    connect(m_state, &PlayerState::shownSongChanged, this, &frmMP3::showShownSong);
+    connect(m_state, &PlayerState::lengthChanged, this, &frmMP3::showLength);
+    connect(m_state, &PlayerState::elapsedCounted, this, &frmMP3::showElapsed);
+    connect(m_state, &PlayerState::playbackChanged, this, &frmMP3::showPlayback);
+    connect(m_state, &PlayerState::shuffleChanged, this, &frmMP3::showShuffle);
+    connect(m_state, &PlayerState::backgroundChanged, this, &frmMP3::showBackground);
+    connect(m_state, &PlayerState::compactViewChanged, this, &frmMP3::showCompactView);
+}
+
+void frmMP3::showShownSong(const QString &name)
+{
+    LblSongName->setText(name);
+}
+
+void frmMP3::showLength()
+{
+    const MinutesSeconds shown = m_state->shownLength();
+    lblMM->setText(QString::number(shown.minutes));
+    lblSS->setText(QString::number(shown.seconds));
+}
+
+void frmMP3::showElapsed(MinutesSeconds elapsed)
+{
+    LblSongTimer2->setText(QString::number(elapsed.seconds));
+    LblSongTimer1->setText(QString::number(elapsed.minutes));
+}
+
+// The clock counts only while sound plays; a track started anew starts its second afresh.
+void frmMP3::showPlayback(PlayerState::Playback playback)
+{
+    if (playback == PlayerState::Playback::Playing)
+        Timer->start();
+    else
+        Timer->stop();
+}
+
+void frmMP3::showShuffle(bool on)
+{
+    setFaceColour(cmdShuffle, on ? QColor(255, 0, 0) : QColor(192, 192, 192));
+}
+
+// A picture that cannot be read leaves the window's plain background.
+void frmMP3::showBackground(const QString &path)
+{
+    Image1->setPicture(loadPicture(path, Image1->size()));
+}
+
+// The compact view hides the controls and keeps the label row and the background picture.
+void frmMP3::showCompactView(bool compact)
+{
+    const QList<QWidget *> controls { cmdPlay, cmdStop, cmdBack, cmdForward, cmdPause, PlayList, cdmAdd,
+        cmdDelete, cmdSave, cmdLoad, cmdMute, Slider, cmdShuffle, cmdDelAll };
+    for (QWidget *control : controls)
+        control->setVisible(!compact);
+}
+
+bool frmMP3::selectRow(int row)
+{
+    if (row < 0 || row >= m_playlist->count())
+        return false;
+    PlayList->selectRow(row);
+    PlayList_Click();
+    return true;
+}
+
+bool frmMP3::isRowSelected(int row) const
+{
+    return PlayList->isRowSelected(row);
 }
 
 void frmMP3::closeEvent(QCloseEvent *event)

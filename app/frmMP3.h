@@ -1,5 +1,8 @@
 #pragma once
 
+#include "app/playerstate.h"
+#include "playlist/playlistmodel.h"
+
 #include <QMainWindow>
 #include <QPointer>
 #include <QString>
@@ -7,12 +10,9 @@
 
 class QAction;
 class QLabel;
-class QLineEdit;
-class QListWidget;
 class QMenu;
 class QPushButton;
 class QSlider;
-class QTextEdit;
 class QTimer;
 
 class FileDialog;
@@ -39,85 +39,20 @@ struct Platform {
     std::function<float()> random;
 };
 
-// The player's main window. It owns all of the player's state; its handlers are defined
-// in the folder of their subsystem (playback/, playlist/, extras/, app/lifecycle.cpp).
+// The player's main window. It owns the player's state and the playlist, and shows them
+// by listening to their changes; its handlers are defined in the folder of their subsystem
+// (playback/, playlist/, extras/, app/lifecycle.cpp) and act on the state, the playlist and
+// the outside parts. Its controls are its own: the rest of the program never touches them.
 class frmMP3 : public QMainWindow {
     Q_OBJECT
 public:
     explicit frmMP3(const Platform &platform, QWidget *parent = nullptr);
     ~frmMP3() override;
 
-    // State of the current track and the elapsed-time count.
-    QString SongPath;
-    QString SongName;
-    qint16 SongIndex = 0;
-    qint16 PlaySeconds = 0;
-    qint16 PlayMinutes = 0;
-    QString LyricsName;
-
-    // Controls, named as the layout names them.
-    QLabel *LblSongName = nullptr;
-    QLabel *LblSongTimer1 = nullptr;
-    QLabel *Label1 = nullptr;
-    QLabel *LblSongTimer2 = nullptr;
-    QLabel *lblMM = nullptr;
-    QLabel *Label2 = nullptr;
-    QLabel *lblSS = nullptr;
-    QPushButton *cmdBack = nullptr;
-    QPushButton *cmdPlay = nullptr;
-    QPushButton *cmdPause = nullptr;
-    QPushButton *cmdStop = nullptr;
-    QPushButton *cmdForward = nullptr;
-    QPushButton *cmdShuffle = nullptr;
-    PlayListBox *PlayList = nullptr;
-    QSlider *Slider = nullptr;
-    QPushButton *cmdMute = nullptr;
-    QPushButton *cdmAdd = nullptr;
-    QPushButton *cmdDelete = nullptr;
-    QPushButton *cmdDelAll = nullptr;
-    QPushButton *cmdSave = nullptr;
-    QPushButton *cmdLoad = nullptr;
-    PictureBox *Image1 = nullptr;
-    QListWidget *NameList = nullptr;
-    QLineEdit *Text1 = nullptr;
-    QTextEdit *lista = nullptr;
-    QTimer *Timer = nullptr;
-
-    // The outside parts.
-    MediaEngine *Mplay = nullptr;
-    FileDialog *Cmdlg = nullptr;
-    FileDialog *common = nullptr;
-    TrayIcon *IconoBarra = nullptr;
-
-    // Menus and their items.
-    QMenu *File = nullptr;
-    QAction *Add = nullptr;
-    QAction *Delete = nullptr;
-    QAction *Save = nullptr;
-    QAction *Open = nullptr;
-    QMenu *Actions = nullptr;
-    QAction *Back = nullptr;
-    QAction *Play = nullptr;
-    QAction *Pause = nullptr;
-    QAction *Stop = nullptr;
-    QAction *Forward = nullptr;
-    QAction *Exit = nullptr;
-    QMenu *Options = nullptr;
-    QAction *Mute = nullptr;
-    QAction *BackPic = nullptr;
-    QAction *Hide = nullptr;
-    QAction *Show = nullptr;
-    QMenu *Lyrics = nullptr;
-    QAction *SeeLyrics = nullptr;
-    QAction *HideLyrics = nullptr;
-    QMenu *Help = nullptr;
-    QAction *HelpMe = nullptr;
-    QAction *AboutOf = nullptr;
-    QMenu *MnuIcono = nullptr;
-    QAction *AboutIcono = nullptr;
-    QAction *OpenPlayer = nullptr;
-    QAction *BlinkIcono = nullptr;
-    QAction *QuitIcono = nullptr;
+    PlayerState &state() { return *m_state; }
+    const PlayerState &state() const { return *m_state; }
+    PlaylistModel &playlist() { return *m_playlist; }
+    const PlaylistModel &playlist() const { return *m_playlist; }
 
     // Lifecycle and menu routing (app/lifecycle.cpp).
     void Form_Load();
@@ -151,7 +86,7 @@ public:
     // current track.
     void addTrack(const QString &fileName, const QString &fileTitle);
     // Files handed to the player from its command line or another start of it: each added
-    // as "Agregar" adds it, and played when the playlist was empty.
+    // as "Agregar" adds it; when the playlist was empty the first of them plays from its start.
     void openFiles(const QStringList &paths);
     void cmdDelete_Click();
     void cmdDelAll_Click();
@@ -160,19 +95,6 @@ public:
     void cmdShuffle_Click();
     // Returns false when a step failed; the callers ignore it.
     bool ShuffleIt();
-
-    // The playlist model over the two lists: rows from 0, PlayList first.
-    int rowCount() const;
-    QString pathAt(int row) const;
-    QString nameAt(int row) const;
-    bool appendEntry(const QString &path, const QString &name);
-    // Appends as many of the entries as there is room for; false when some did not fit.
-    bool appendEntries(const QStringList &paths, const QStringList &names);
-    bool removeEntry(int row);
-    bool isRowSelected(int row) const;
-    // Selecting a row from the program runs the row-click handling as a user's click does;
-    // false when the row does not exist.
-    bool selectRow(int row);
 
     // Lyrics (extras/lyrics.cpp).
     void LoadLyrics();
@@ -209,11 +131,96 @@ private:
     void buildControls();
     void buildMenus();
     void connectSignals();
+    void connectState();
     void showAbout();
 
+    // The window's side of the state: each shows one kind of change.
+    void showShownSong(const QString &name);
+    void showLength();
+    void showElapsed(MinutesSeconds elapsed);
+    void showPlayback(PlayerState::Playback playback);
+    void showShuffle(bool on);
+    void showBackground(const QString &path);
+    void showCompactView(bool compact);
+
+    // Highlights row as a click on it would, and runs the click handling; false when the
+    // row does not exist.
+    bool selectRow(int row);
+    bool isRowSelected(int row) const;
+
+    // Navigation's steps (playback/navigation.cpp).
+    void stopEngine();
+    void takeRow(int row);
+    void stopBranch();
+    void stepBy(int by);
+
+    PlayerState *m_state;
+    PlaylistModel *m_playlist;
+
+    // Controls, named as the layout names them.
+    QLabel *LblSongName = nullptr;
+    QLabel *LblSongTimer1 = nullptr;
+    QLabel *Label1 = nullptr;
+    QLabel *LblSongTimer2 = nullptr;
+    QLabel *lblMM = nullptr;
+    QLabel *Label2 = nullptr;
+    QLabel *lblSS = nullptr;
+    QPushButton *cmdBack = nullptr;
+    QPushButton *cmdPlay = nullptr;
+    QPushButton *cmdPause = nullptr;
+    QPushButton *cmdStop = nullptr;
+    QPushButton *cmdForward = nullptr;
+    QPushButton *cmdShuffle = nullptr;
+    PlayListBox *PlayList = nullptr;
+    QSlider *Slider = nullptr;
+    QPushButton *cmdMute = nullptr;
+    QPushButton *cdmAdd = nullptr;
+    QPushButton *cmdDelete = nullptr;
+    QPushButton *cmdDelAll = nullptr;
+    QPushButton *cmdSave = nullptr;
+    QPushButton *cmdLoad = nullptr;
+    PictureBox *Image1 = nullptr;
+    QTimer *Timer = nullptr;
+
+    // The outside parts.
+    MediaEngine *Mplay = nullptr;
+    FileDialog *Cmdlg = nullptr;
+    FileDialog *common = nullptr;
+    TrayIcon *IconoBarra = nullptr;
     ShellLinks *m_links = nullptr;
     MessageBox *m_messages = nullptr;
     std::function<float()> m_random;
+
+    // Menus and their items.
+    QMenu *File = nullptr;
+    QAction *Add = nullptr;
+    QAction *Delete = nullptr;
+    QAction *Save = nullptr;
+    QAction *Open = nullptr;
+    QMenu *Actions = nullptr;
+    QAction *Back = nullptr;
+    QAction *Play = nullptr;
+    QAction *Pause = nullptr;
+    QAction *Stop = nullptr;
+    QAction *Forward = nullptr;
+    QAction *Exit = nullptr;
+    QMenu *Options = nullptr;
+    QAction *Mute = nullptr;
+    QAction *BackPic = nullptr;
+    QAction *Hide = nullptr;
+    QAction *Show = nullptr;
+    QMenu *Lyrics = nullptr;
+    QAction *SeeLyrics = nullptr;
+    QAction *HideLyrics = nullptr;
+    QMenu *Help = nullptr;
+    QAction *HelpMe = nullptr;
+    QAction *AboutOf = nullptr;
+    QMenu *MnuIcono = nullptr;
+    QAction *AboutIcono = nullptr;
+    QAction *OpenPlayer = nullptr;
+    QAction *BlinkIcono = nullptr;
+    QAction *QuitIcono = nullptr;
+
     QPointer<frmLyrics> m_lyrics;
     QPointer<frmAcerca> m_about;
     QPointer<frmHelp> m_help;

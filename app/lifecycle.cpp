@@ -1,5 +1,4 @@
 #include "app/frmMP3.h"
-#include "app/tag.h"
 #include "extras/frmLyrics.h"
 #include "extras/trayicon.h"
 #include "info/frmAcerca.h"
@@ -15,7 +14,7 @@ void frmMP3::Form_Load()
 
 bool frmMP3::Form_Unload()
 {
-    if (Tag(IconoBarra) != QLatin1String("1"))
+    if (!m_state->resident())
         return false;
     // Without a notification area a hidden player could be neither reached nor ended,
     // so closing it ends it instead.

@@ -1,16 +1,12 @@
 #include "app/mpris.h"
 
 #include "app/frmMP3.h"
-#include "app/tag.h"
-
-#include <QPushButton>
+#include "app/playerstate.h"
 
 #include <QDBusAbstractAdaptor>
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusObjectPath>
-#include <QLabel>
-#include <QTimer>
 
 namespace {
 
@@ -60,7 +56,7 @@ class PlayerAdaptor : public QDBusAbstractAdaptor {
     Q_PROPERTY(double Rate READ one)
     Q_PROPERTY(double MinimumRate READ one)
     Q_PROPERTY(double MaximumRate READ one)
-    Q_PROPERTY(double Volume READ one)
+    Q_PROPERTY(double Volume READ volume)
     Q_PROPERTY(qlonglong Position READ position)
     Q_PROPERTY(bool CanGoNext READ yes)
     Q_PROPERTY(bool CanGoPrevious READ yes)
@@ -77,6 +73,7 @@ public:
     QString playbackStatus() const { return m_service->playbackStatus(); }
     QVariantMap metadata() const { return m_service->metadata(); }
     double one() const { return 1.0; }
+    double volume() const { return m_service->volume(); }
     qlonglong position() const { return 0; }
     bool yes() const { return true; }
     bool no() const { return false; }
@@ -114,37 +111,47 @@ bool MprisService::publish()
     if (!bus.registerObject(kObjectPath, this)
         || !bus.registerService(QStringLiteral("org.mpris.MediaPlayer2.velumo")))
         return false;
-    // The desktop learns of a new track or state from a change signal; the player's handlers
-    // know nothing of the bus, so the state is compared once a second.
-    auto *watch = new QTimer(this);
-    connect(watch, &QTimer::timeout, this, &MprisService::notifyIfChanged);
-    watch->start(1000);
+    const PlayerState *state = &m_window->state();
+    connect(state, &PlayerState::playbackChanged, this, &MprisService::statusChanged);
+    connect(state, &PlayerState::shownSongChanged, this, &MprisService::trackChanged);
+    connect(state, &PlayerState::lengthChanged, this, &MprisService::trackChanged);
+    connect(state, &PlayerState::volumeChanged, this, &MprisService::volumeChanged);
+    m_lastStatus = playbackStatus();
     return true;
 }
 
 QString MprisService::playbackStatus() const
 {
-    if (Tag(m_window->cmdPause).toInt() != 0)
-        return QStringLiteral("Paused");
-    if (m_window->Timer->isActive())
+    switch (m_window->state().playback()) {
+    case PlayerState::Playback::Playing:
         return QStringLiteral("Playing");
+    case PlayerState::Playback::Paused:
+        return QStringLiteral("Paused");
+    case PlayerState::Playback::Stopped:
+        break;
+    }
     return QStringLiteral("Stopped");
 }
 
 QVariantMap MprisService::metadata() const
 {
-    const QString title = m_window->LblSongName->text();
-    if (title.isEmpty())
+    const PlayerState &state = m_window->state();
+    if (state.shownSongName().isEmpty())
         return { { QStringLiteral("mpris:trackid"),
             QVariant::fromValue(
                 QDBusObjectPath(QStringLiteral("/org/mpris/MediaPlayer2/TrackList/NoTrack"))) } };
-    const qlonglong seconds
-        = m_window->lblMM->text().toLongLong() * 60 + m_window->lblSS->text().toLongLong();
-    return { { QStringLiteral("mpris:trackid"),
-                 QVariant::fromValue(
-                     QDBusObjectPath(QStringLiteral("/org/velumo/track/%1")
-                                         .arg(m_window->SongIndex < 0 ? 0 : m_window->SongIndex))) },
-        { QStringLiteral("xesam:title"), title }, { QStringLiteral("mpris:length"), seconds * 1000000 } };
+    QVariantMap data { { QStringLiteral("mpris:trackid"),
+                           QVariant::fromValue(QDBusObjectPath(
+                               QStringLiteral("/org/velumo/track/%1").arg(std::max<int>(state.SongIndex(), 0)))) },
+        { QStringLiteral("xesam:title"), state.shownSongName() } };
+    if (const std::optional<double> length = state.length(); length && *length >= 0)
+        data.insert(QStringLiteral("mpris:length"), static_cast<qlonglong>(*length * 1e6));
+    return data;
+}
+
+double MprisService::volume() const
+{
+    return m_window->state().volume() / 10.0;
 }
 
 void MprisService::play()
@@ -154,14 +161,12 @@ void MprisService::play()
         m_window->cmdPause_Click();
     else if (status == QLatin1String("Stopped"))
         m_window->cmdPlay_Click();
-    notifyIfChanged();
 }
 
 void MprisService::pause()
 {
     if (playbackStatus() == QLatin1String("Playing"))
         m_window->cmdPause_Click();
-    notifyIfChanged();
 }
 
 void MprisService::playPause()
@@ -170,25 +175,21 @@ void MprisService::playPause()
         m_window->cmdPlay_Click();
     else
         m_window->cmdPause_Click();
-    notifyIfChanged();
 }
 
 void MprisService::stop()
 {
     m_window->cmdStop_Click();
-    notifyIfChanged();
 }
 
 void MprisService::next()
 {
     m_window->cmdForward_Click();
-    notifyIfChanged();
 }
 
 void MprisService::previous()
 {
     m_window->cmdBack_Click();
-    notifyIfChanged();
 }
 
 void MprisService::raise()
@@ -201,21 +202,32 @@ void MprisService::quit()
     m_window->QuitIcono_Click();
 }
 
-void MprisService::notifyIfChanged()
+// The status signals only when it really changes: the state also reports a track started
+// anew while another played.
+void MprisService::statusChanged()
 {
     const QString status = playbackStatus();
-    const QString title = m_window->LblSongName->text();
-    if (status == m_lastStatus && title == m_lastTitle)
+    if (status == m_lastStatus)
         return;
     m_lastStatus = status;
-    m_lastTitle = title;
-    emit changed();
+    announce({ { QStringLiteral("PlaybackStatus"), status } });
+}
+
+void MprisService::trackChanged()
+{
+    announce({ { QStringLiteral("Metadata"), metadata() } });
+}
+
+void MprisService::volumeChanged()
+{
+    announce({ { QStringLiteral("Volume"), volume() } });
+}
+
+void MprisService::announce(const QVariantMap &properties)
+{
     QDBusMessage signal = QDBusMessage::createSignal(
         kObjectPath, QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("PropertiesChanged"));
-    signal << kPlayerInterface
-           << QVariantMap { { QStringLiteral("PlaybackStatus"), status },
-                  { QStringLiteral("Metadata"), metadata() } }
-           << QStringList();
+    signal << kPlayerInterface << properties << QStringList();
     QDBusConnection::sessionBus().send(signal);
 }
 

@@ -12,12 +12,15 @@ class MprisService : public QObject {
 public:
     explicit MprisService(frmMP3 *window);
 
-    // False, and nothing published, when there is no session bus.
+    // Registers on the session bus and from then on announces every change of status, track
+    // and volume. False, and nothing published, when there is no session bus.
     bool publish();
 
     // "Playing", "Paused" or "Stopped".
     QString playbackStatus() const;
     QVariantMap metadata() const;
+    // The volume slider's position, from 0.0 to 1.0.
+    double volume() const;
 
     void play();
     void pause();
@@ -28,13 +31,12 @@ public:
     void raise();
     void quit();
 
-signals:
-    void changed();
-
 private:
-    void notifyIfChanged();
+    void statusChanged();
+    void trackChanged();
+    void volumeChanged();
+    void announce(const QVariantMap &properties);
 
     frmMP3 *m_window;
     QString m_lastStatus;
-    QString m_lastTitle;
 };

@@ -45,9 +45,16 @@ QStringList droppedMediaFiles(const QList<QUrl> &urls)
 
 void frmMP3::openFiles(const QStringList &paths)
 {
-    const bool wasEmpty = rowCount() == 0;
-    if (addEach(*this, paths) && wasEmpty)
-        cmdPlay_Click();
+    const bool wasEmpty = m_playlist->count() == 0;
+    if (!addEach(*this, paths) || !wasEmpty)
+        return;
+    // The first handed-over file plays from its start, wherever the current row was left
+    // and even when a removed track was paused.
+    m_state->setSongIndex(0);
+    m_state->setSongPath(m_playlist->pathAt(0));
+    m_state->setSongName(m_playlist->nameAt(0));
+    m_state->setPaused(false);
+    cmdPlay_Click();
 }
 
 void frmMP3::dragEnterEvent(QDragEnterEvent *event)

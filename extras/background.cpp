@@ -1,11 +1,7 @@
 #include "app/filedialog.h"
 #include "app/frmMP3.h"
-#include "app/picturebox.h"
 #include "app/programfolder.h"
 #include "app/textfiles.h"
-#include "extras/pictureloader.h"
-
-#include <QLineEdit>
 
 // Neither command tells the user of a failure: a picture that cannot be loaded leaves the
 // window's plain background, and a "Pic.txt" that cannot be written is not remembered.
@@ -17,7 +13,7 @@ void frmMP3::BackPic_Click()
     Cmdlg->ShowOpen();
     if (Cmdlg->FileName.isEmpty())
         return;
-    Image1->setPicture(loadPicture(Cmdlg->FileName, Image1->size()));
+    m_state->setBackgroundPath(Cmdlg->FileName);
     // The choice is remembered even when it is no picture, as the user made it.
     writeSettingLine(besideProgram(QStringLiteral("Pic.txt")), Cmdlg->FileName);
 }
@@ -27,6 +23,5 @@ void frmMP3::restoreBackground()
     const auto path = readSettingLine(besideProgram(QStringLiteral("Pic.txt")));
     if (!path)
         return;
-    Text1->setText(*path);
-    Image1->setPicture(loadPicture(Text1->text(), Image1->size()));
+    m_state->setBackgroundPath(*path);
 }

@@ -29,5 +29,15 @@ frmLyrics::frmLyrics(QWidget *parent)
     // Read-only, yet the user can still select and copy with the keys as with the mouse.
     txtLyrics->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     txtLyrics->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    txtLyrics->setAccessibleName(QStringLiteral("txtLyrics"));
+    txtLyrics->setAccessibleName(QStringLiteral("Letras"));
+}
+
+void frmLyrics::setLyrics(const QString &text)
+{
+    txtLyrics->setPlainText(text);
+}
+
+QString frmLyrics::lyrics() const
+{
+    return txtLyrics->toPlainText();
 }

@@ -2,16 +2,14 @@
 #include "extras/frmLyrics.h"
 #include "extras/lyricsfile.h"
 
-#include <QPlainTextEdit>
-
 void frmMP3::LoadLyrics()
 {
     // Each step goes on its own: a name too short keeps the empty LyricsName, and a missing
     // or unreadable file keeps the empty text that Play gave the window.
-    if (const auto base = lyricsBaseName(SongName))
-        LyricsName = *base;
-    if (const auto text = readLyrics(lyricsPath(LyricsName)))
-        lyricsWindow()->txtLyrics->setPlainText(*text);
+    if (const auto base = lyricsBaseName(m_state->SongName()))
+        m_state->setLyricsName(*base);
+    if (const auto text = readLyrics(lyricsPath(m_state->LyricsName())))
+        lyricsWindow()->setLyrics(*text);
 }
 
 void frmMP3::SeeLyrics_Click()

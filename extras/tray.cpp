@@ -1,5 +1,4 @@
 #include "app/frmMP3.h"
-#include "app/tag.h"
 #include "extras/frmLyrics.h"
 #include "extras/trayicon.h"
 #include "playback/mediaengine.h"
@@ -33,7 +32,7 @@ void frmMP3::OpenPlayer_Click()
 
 void frmMP3::QuitIcono_Click()
 {
-    setTag(IconoBarra, QStringLiteral("0"));
+    m_state->setResident(false);
     IconoBarra->RemoveIcon();
     close();
     delete m_lyrics.data();

@@ -2,8 +2,7 @@
 
 #include <QObject>
 
-// The player's icon in the notification area. Its Tag (see app/tag.h) is "1" while the player stays
-// resident and "0" only while it is quitting.
+// The player's icon in the notification area.
 class TrayIcon : public QObject {
     Q_OBJECT
 public:

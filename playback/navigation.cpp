@@ -1,12 +1,8 @@
 #include "app/frmMP3.h"
-#include "app/tag.h"
 #include "info/frmEaster.h"
 #include "playback/mediaengine.h"
 #include "playlist/playlistbox.h"
 
-#include <QLabel>
-#include <QPushButton>
-#include <QTimer>
 #include <limits>
 
 namespace {
@@ -20,108 +16,97 @@ qint16 stepped(qint16 index, int by)
     return static_cast<qint16>(next);
 }
 
-bool shuffleOn(const frmMP3 &w)
-{
-    return Tag(w.cmdShuffle).toInt() == 1;
-}
+} // namespace
 
-bool insideList(const frmMP3 &w, int row)
+void frmMP3::stopEngine()
 {
-    return row >= 0 && row < w.rowCount();
-}
-
-void stopEngine(frmMP3 &w)
-{
-    if (w.Mplay)
-        w.Mplay->StopPlayback();
+    if (Mplay)
+        Mplay->StopPlayback();
 }
 
 // Makes row the current track and plays it; selecting the row runs the click handling,
 // which finds this same row.
-void takeRow(frmMP3 &w, int row)
+void frmMP3::takeRow(int row)
 {
-    w.SongPath = w.pathAt(row);
-    w.SongName = w.nameAt(row);
-    w.selectRow(row);
-    w.cmdPlay_Click();
+    m_state->setSongPath(m_playlist->pathAt(row));
+    m_state->setSongName(m_playlist->nameAt(row));
+    selectRow(row);
+    cmdPlay_Click();
 }
 
 // Stepping off either end of the list stops the sound; the time labels keep their text.
-void stopBranch(frmMP3 &w)
+void frmMP3::stopBranch()
 {
-    stopEngine(w);
-    w.PlaySeconds = 0;
-    w.PlayMinutes = 0;
-    w.Timer->stop();
+    stopEngine();
+    m_state->resetElapsed();
+    m_state->setPlayback(PlayerState::Playback::Stopped);
 }
 
-void stepBy(frmMP3 &w, int by)
+void frmMP3::stepBy(int by)
 {
-    w.SongIndex = stepped(w.SongIndex, by);
-    if (insideList(w, w.SongIndex)) {
-        stopEngine(w);
-        takeRow(w, w.SongIndex);
+    m_state->setSongIndex(stepped(m_state->SongIndex(), by));
+    if (m_state->SongIndex() >= 0 && m_state->SongIndex() < m_playlist->count()) {
+        stopEngine();
+        takeRow(m_state->SongIndex());
     } else {
-        stopBranch(w);
+        stopBranch();
     }
 }
-
-} // namespace
 
 void frmMP3::cmdBack_Click()
 {
-    if (SongPath.isEmpty())
+    if (m_state->SongPath().isEmpty())
         return;
-    if (shuffleOn(*this)) {
+    if (m_state->shuffle()) {
         ShuffleIt();
         return;
     }
-    stepBy(*this, -1);
+    stepBy(-1);
 }
 
 void frmMP3::cmdForward_Click()
 {
-    if (shuffleOn(*this)) {
+    if (m_state->shuffle()) {
         ShuffleIt();
         return;
     }
-    stepBy(*this, 1);
+    stepBy(1);
 }
 
 void frmMP3::Mplay_PlaybackEnded(qint32)
 {
-    if (shuffleOn(*this)) {
+    // An end of file that was on its way when the user paused is stale: the pause holds.
+    if (m_state->paused())
+        return;
+    if (m_state->shuffle()) {
         ShuffleIt();
         return;
     }
-    SongIndex = stepped(SongIndex, 1);
-    Timer->stop();
+    m_state->setSongIndex(stepped(m_state->SongIndex(), 1));
+    m_state->setPlayback(PlayerState::Playback::Stopped);
     // The next track follows without a stop in between; after the last one the counters
     // keep the time it reached.
-    if (insideList(*this, SongIndex))
-        takeRow(*this, SongIndex);
+    if (m_state->SongIndex() >= 0 && m_state->SongIndex() < m_playlist->count())
+        takeRow(m_state->SongIndex());
     else
-        stopEngine(*this);
+        stopEngine();
 }
 
 void frmMP3::PlayList_Click()
 {
     // With no row selected (a control-click can clear it) the index rests at 0 and the
     // current track stays what it was.
-    SongIndex = 0;
-    for (int row = 0; row < rowCount(); ++row) {
-        if (isRowSelected(row)) {
-            SongIndex = static_cast<qint16>(row);
-            SongPath = pathAt(row);
-            SongName = nameAt(row);
-            return;
-        }
-    }
+    const int row = PlayList->selectedRow();
+    m_state->setSongIndex(row < 0 ? 0 : static_cast<qint16>(row));
+    if (row < 0)
+        return;
+    m_state->setSongPath(m_playlist->pathAt(row));
+    m_state->setSongName(m_playlist->nameAt(row));
 }
 
 void frmMP3::PlayList_DblClick()
 {
-    if (LblSongName->text() == QLatin1String("Vebrolia.mp3")) {
+    if (m_state->shownSongName() == QLatin1String("Vebrolia.mp3")) {
         cmdStop_Click();
         if (!m_easter)
             m_easter = new frmEaster;

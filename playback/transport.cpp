@@ -1,77 +1,58 @@
 #include "app/frmMP3.h"
-#include "app/tag.h"
 #include "extras/frmLyrics.h"
 #include "playback/mediaengine.h"
 
-#include <QLabel>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QTimer>
-
-namespace {
-
-// The pause marker rides on the Pause button's tag and is read as a number: anything but
-// 0 means paused.
-bool isPaused(const QPushButton *cmdPause)
-{
-    return Tag(cmdPause).toInt() != 0;
-}
-
-} // namespace
+using Playback = PlayerState::Playback;
 
 void frmMP3::cmdPlay_Click()
 {
-    if (SongPath.isEmpty())
+    if (m_state->SongPath().isEmpty())
         return;
     // While paused, Play only resumes the file the engine already holds.
-    if (isPaused(cmdPause)) {
+    if (m_state->paused()) {
         cmdPause_Click();
         return;
     }
-    LyricsName.clear();
+    m_state->setLyricsName(QString());
     // A failing engine call is passed over and the remaining steps still run. The track
     // starts from its beginning, also when it was playing.
-    Mplay->MediaFile(SongPath);
+    Mplay->MediaFile(m_state->SongPath());
     const bool started = Mplay->StartPlayback();
-    LblSongName->setText(SongName);
+    m_state->setShownSongName(m_state->SongName());
     TimePlay();
+    m_state->resetElapsed();
     // The clock counts only what is heard: a track that would not start leaves it off.
-    PlaySeconds = 0;
-    PlayMinutes = 0;
-    if (started)
-        Timer->start();
-    else
-        Timer->stop();
+    m_state->setPlayback(started ? Playback::Playing : Playback::Stopped);
     if (isVisible())
         lyricsWindow()->show();
-    lyricsWindow()->txtLyrics->setPlainText(QString());
+    lyricsWindow()->setLyrics(QString());
     LoadLyrics();
 }
 
 void frmMP3::cmdPause_Click()
 {
-    if (SongPath.isEmpty())
+    if (m_state->SongPath().isEmpty())
         return;
-    // The marker and the clock follow the button even when the engine fails, so a failed
-    // resume cannot leave the marker at "1" and trap every later Play.
-    if (!isPaused(cmdPause)) {
+    // The marker follows the button even when the engine fails, so a failed resume cannot
+    // trap every later Play; the clock follows what the engine really does.
+    if (!m_state->paused()) {
         Mplay->PausePlayback();
-        setTag(cmdPause, QStringLiteral("1"));
-        Timer->stop();
+        m_state->setPaused(true);
+        if (m_state->playback() == Playback::Playing)
+            m_state->setPlayback(Playback::Paused);
     } else {
-        Mplay->StartPlayback();
-        setTag(cmdPause, QStringLiteral("0"));
-        Timer->start();
+        const bool resumed = Mplay->StartPlayback();
+        m_state->setPaused(false);
+        m_state->setPlayback(resumed ? Playback::Playing : Playback::Stopped);
     }
 }
 
 void frmMP3::cmdStop_Click()
 {
     Mplay->StopPlayback();
-    Timer->stop();
-    PlaySeconds = 0;
-    PlayMinutes = 0;
-    LyricsName.clear();
+    m_state->setPlayback(Playback::Stopped);
+    m_state->resetElapsed();
+    m_state->setLyricsName(QString());
 }
 
 void frmMP3::cmdMute_Click()

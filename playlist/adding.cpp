@@ -39,7 +39,7 @@ void frmMP3::addTrack(const QString &fileName, const QString &fileTitle)
         writeSettingLine(remembered, *folder);
     if (const auto initDir = readSettingLine(remembered))
         Cmdlg->InitDir = *initDir;
-    appendEntry(fileName, fileTitle);
-    SongPath = pathAt(SongIndex);
-    SongName = nameAt(SongIndex);
+    m_playlist->append(fileName, fileTitle);
+    m_state->setSongPath(m_playlist->pathAt(m_state->SongIndex()));
+    m_state->setSongName(m_playlist->nameAt(m_state->SongIndex()));
 }

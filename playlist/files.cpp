@@ -45,20 +45,20 @@ std::optional<PlaylistRead> readPlaylist(const QString &path, qsizetype maxNames
 
 // Appends the playlist file's entries, each name behind the folder of the last added
 // track. False at the first failure; the entries appended before it stay.
-bool appendPlaylist(frmMP3 &window, const QString &path)
+bool appendPlaylist(PlaylistModel &playlist, const QString &path)
 {
     const auto folder = readSettingLine(besideProgram(QStringLiteral("Dir.txt")));
     if (!folder)
         return false;
     // One name more than there is room for lets a full playlist show as a failure.
-    const auto playlist = readPlaylist(path, kPlaylistCapacity - window.rowCount() + 1);
-    if (!playlist)
+    const auto read = readPlaylist(path, kPlaylistCapacity - playlist.count() + 1);
+    if (!read)
         return false;
     QStringList paths;
-    paths.reserve(playlist->names.size());
-    for (const QString &name : playlist->names)
+    paths.reserve(read->names.size());
+    for (const QString &name : read->names)
         paths << *folder + name;
-    return window.appendEntries(paths, playlist->names) && playlist->complete;
+    return playlist.append(paths, read->names) && read->complete;
 }
 } // namespace
 
@@ -71,10 +71,7 @@ void frmMP3::cmdSave_Click()
     if (common->FileName.isEmpty())
         return;
 
-    QStringList names;
-    for (int row = 0; row < rowCount(); ++row)
-        names << nameAt(row);
-    const auto bytes = encodePlaylist(names);
+    const auto bytes = encodePlaylist(m_playlist->names());
     if (!bytes || !writePlaylist(common->FileName, *bytes))
         m_messages->error(QStringLiteral("No se pudo guardar el archivo"), QStringLiteral("Error"));
 }
@@ -89,6 +86,6 @@ void frmMP3::cmdLoad_Click()
     if (common->FileName.isEmpty())
         return;
 
-    if (!appendPlaylist(*this, common->FileName))
+    if (!appendPlaylist(*m_playlist, common->FileName))
         m_messages->error(QStringLiteral("No se encontró el archivo"), QStringLiteral("Error"));
 }

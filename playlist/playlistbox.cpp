@@ -5,18 +5,18 @@
 
 void PlayListBox::mousePressEvent(QMouseEvent *event)
 {
-    if (event->button() != Qt::LeftButton || !itemAt(event->position().toPoint())) {
+    if (event->button() != Qt::LeftButton || !indexAt(event->position().toPoint()).isValid()) {
         event->accept();
         return;
     }
-    QListWidget::mousePressEvent(event);
+    QListView::mousePressEvent(event);
     emit userClicked();
 }
 
 void PlayListBox::mouseMoveEvent(QMouseEvent *event)
 {
     const int before = selectedRow();
-    QListWidget::mouseMoveEvent(event);
+    QListView::mouseMoveEvent(event);
     if (selectedRow() != before)
         emit userClicked();
 }
@@ -28,20 +28,33 @@ void PlayListBox::mouseDoubleClickEvent(QMouseEvent *event)
         event->accept();
         return;
     }
-    QListWidget::mouseDoubleClickEvent(event);
+    QListView::mouseDoubleClickEvent(event);
 }
 
 void PlayListBox::keyPressEvent(QKeyEvent *event)
 {
     const int before = selectedRow();
-    const int current = currentRow();
-    QListWidget::keyPressEvent(event);
-    if (selectedRow() != before || currentRow() != current)
+    const int current = currentIndex().row();
+    QListView::keyPressEvent(event);
+    if (selectedRow() != before || currentIndex().row() != current)
         emit userClicked();
 }
 
 int PlayListBox::selectedRow() const
 {
-    const QList<QListWidgetItem *> items = selectedItems();
-    return items.isEmpty() ? -1 : row(items.first());
+    if (!selectionModel())
+        return -1;
+    const QModelIndexList rows = selectionModel()->selectedIndexes();
+    return rows.isEmpty() ? -1 : rows.first().row();
+}
+
+bool PlayListBox::isRowSelected(int row) const
+{
+    return selectionModel() && model() && selectionModel()->isSelected(model()->index(row, 0));
+}
+
+void PlayListBox::selectRow(int row)
+{
+    if (selectionModel() && model())
+        selectionModel()->setCurrentIndex(model()->index(row, 0), QItemSelectionModel::ClearAndSelect);
 }

@@ -1,30 +1,27 @@
 #include "app/frmMP3.h"
 #include "playlist/playlistbox.h"
 
-#include <QLabel>
-
 void frmMP3::cmdDelete_Click()
 {
     // The search for the selected entry starts at the current row, not at the top; when
     // it runs off the list nothing is removed, yet the current track is forgotten all
     // the same.
-    int row = SongIndex;
-    while (row >= 0 && row < rowCount() && !isRowSelected(row))
+    int row = m_state->SongIndex();
+    while (row >= 0 && row < m_playlist->count() && !isRowSelected(row))
         ++row;
     // With its entry gone no row is current, so none stays highlighted either.
-    if (removeEntry(row))
+    if (m_playlist->remove(row))
         PlayList->clearSelection();
-    LblSongName->setText(QString());
-    SongPath.clear();
-    SongIndex = 0;
+    m_state->setShownSongName(QString());
+    m_state->setSongPath(QString());
+    m_state->setSongIndex(0);
 }
 
 void frmMP3::cmdDelAll_Click()
 {
-    if (rowCount() == 0)
+    if (m_playlist->count() == 0)
         return;
-    PlayList->clear();
-    NameList->clear();
-    LblSongName->setText(QString());
-    SongPath.clear();
+    m_playlist->clear();
+    m_state->setShownSongName(QString());
+    m_state->setSongPath(QString());
 }

@@ -1,33 +1,26 @@
 #include "app/frmMP3.h"
-#include "app/tag.h"
-#include "app/widgetstyle.h"
 #include "playlist/shufflerandom.h"
-
-#include <QPushButton>
 
 void frmMP3::cmdShuffle_Click()
 {
-    if (Tag(cmdShuffle).toInt() == 0) {
-        setTag(cmdShuffle, QStringLiteral("1"));
-        setFaceColour(cmdShuffle, QColor(255, 0, 0));
+    if (!m_state->shuffle()) {
+        m_state->setShuffle(true);
         // With an empty playlist nothing can be picked; the mode is on all the same.
         ShuffleIt();
     } else {
-        setTag(cmdShuffle, QStringLiteral("0"));
-        setFaceColour(cmdShuffle, QColor(192, 192, 192));
+        m_state->setShuffle(false);
     }
 }
 
 bool frmMP3::ShuffleIt()
 {
-    const int count = rowCount();
     const float r = m_random ? m_random() : clockRandom();
-    const int row = shufflePick(r, count);
+    const int row = shufflePick(r, m_playlist->count());
     // Selecting the row runs the click handling, which makes it the current row.
     if (!selectRow(row))
         return false;
-    SongPath = pathAt(row);
-    SongName = nameAt(row);
+    m_state->setSongPath(m_playlist->pathAt(row));
+    m_state->setSongName(m_playlist->nameAt(row));
     cmdPlay_Click();
     return true;
 }

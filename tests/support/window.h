@@ -1,0 +1,63 @@
+#pragma once
+
+// Reaching the main window as a user does: its controls by their names, what they show.
+
+#include "app/frmMP3.h"
+#include "playlist/playlistbox.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+
+template <typename T = QWidget>
+T *control(const QObject &window, const char *name)
+{
+    T *found = window.findChild<T *>(QString::fromLatin1(name));
+    if (!found)
+        qFatal("no control named %s", name);
+    return found;
+}
+
+inline QString labelText(const QObject &window, const char *name)
+{
+    return control<QLabel>(window, name)->text();
+}
+
+// The time row as it reads on screen: elapsed minutes:seconds, then the length's.
+inline QString timeRow(const QObject &window)
+{
+    return labelText(window, "LblSongTimer1") + QLatin1Char(':') + labelText(window, "LblSongTimer2")
+        + QLatin1Char(' ') + labelText(window, "lblMM") + QLatin1Char(':') + labelText(window, "lblSS");
+}
+
+// A left click on a button, as the user gives it.
+inline void click(const QObject &window, const char *button)
+{
+    QTest::mouseClick(control<QPushButton>(window, button), Qt::LeftButton);
+}
+
+inline void trigger(const QObject &window, const char *menuItem)
+{
+    control<QAction>(window, menuItem)->trigger();
+}
+
+inline PlayListBox *playlistView(const QObject &window)
+{
+    return control<PlayListBox>(window, "PlayList");
+}
+
+// The highlighted playlist row, or -1.
+inline int highlightedRow(const QObject &window)
+{
+    return playlistView(window)->selectedRow();
+}
+
+// Rows of {path, name}, each name the path's last part.
+inline void fillPlaylist(frmMP3 &w, const QStringList &paths)
+{
+    QStringList names;
+    for (const QString &path : paths)
+        names << path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
+    w.playlist().append(paths, names);
+}
