@@ -33,6 +33,7 @@ frmSplash::frmSplash(std::function<void()> showMain, QWidget *parent)
     }
 
     Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(5000);
     connect(Timer1, &QTimer::timeout, this, &frmSplash::Timer1_Timer);
     Timer1->start();

@@ -14,11 +14,10 @@ class frmSplash : public QWidget {
 public:
     explicit frmSplash(std::function<void()> showMain, QWidget *parent = nullptr);
 
-    QLabel *Image1 = nullptr;
-    QTimer *Timer1 = nullptr;
-
     void Timer1_Timer();
 
 private:
+    QLabel *Image1 = nullptr;
+    QTimer *Timer1 = nullptr;
     std::function<void()> m_showMain;
 };

@@ -140,10 +140,12 @@ QVariantMap MprisService::metadata() const
         return { { QStringLiteral("mpris:trackid"),
             QVariant::fromValue(
                 QDBusObjectPath(QStringLiteral("/org/mpris/MediaPlayer2/TrackList/NoTrack"))) } };
-    QVariantMap data { { QStringLiteral("mpris:trackid"),
-                           QVariant::fromValue(QDBusObjectPath(
-                               QStringLiteral("/org/velumo/track/%1").arg(std::max<int>(state.SongIndex(), 0)))) },
-        { QStringLiteral("xesam:title"), state.shownSongName() } };
+    QVariantMap data {
+        { QStringLiteral("mpris:trackid"),
+            QVariant::fromValue(QDBusObjectPath(
+                QStringLiteral("/org/velumo/track/%1").arg(std::max<int>(state.SongIndex(), 0)))) },
+        { QStringLiteral("xesam:title"), state.shownSongName() }
+    };
     if (const std::optional<double> length = state.length(); length && *length >= 0)
         data.insert(QStringLiteral("mpris:length"), static_cast<qlonglong>(*length * 1e6));
     return data;

@@ -60,22 +60,30 @@ frmAcerca::frmAcerca(ShellLinks *links, QWidget *parent)
 void frmAcerca::buildControls()
 {
     Image1 = addPicture(this, QStringLiteral(":/resources/about.xpm"), twipsRect(120, 120, 960, 960));
+    Image1->setObjectName(QStringLiteral("Image1"));
     Image2 = addPicture(this, QStringLiteral(":/resources/banner.gif"), twipsRect(120, 1200, 960, 960));
+    Image2->setObjectName(QStringLiteral("Image2"));
 
     Label2 = new LinkLabel(QString(20, QLatin1Char(' ')) + kWebPage, this);
+    Label2->setObjectName(QStringLiteral("Label2"));
     styleInfoLabel(Label2, 8.25, twipsRect(1200, 1320, 4815, 255));
     Label2->setToolTip(QStringLiteral("HomePage"));
     Label4 = new ClickLabel(QString(21, QLatin1Char(' ')) + kMail, this);
+    Label4->setObjectName(QStringLiteral("Label4"));
     styleInfoLabel(Label4, 8.25, twipsRect(1200, 1680, 4815, 255));
     Label4->setToolTip(QStringLiteral("E-Mail"));
     Label3 = new QLabel(this);
+    Label3->setObjectName(QStringLiteral("Label3"));
     styleInfoLabel(Label3, 12, twipsRect(120, 2280, 3975, 375));
     Label5 = new QLabel(QStringLiteral("                  25 de Julio del 2001"), this);
+    Label5->setObjectName(QStringLiteral("Label5"));
     styleInfoLabel(Label5, 8.25, twipsRect(120, 2760, 3975, 255));
 
     cmdThanx = new QPushButton(QStringLiteral("Agradecimientos"), this);
+    cmdThanx->setObjectName(QStringLiteral("cmdThanx"));
     cmdThanx->setGeometry(twipsRect(4680, 2160, 1335, 375));
     cmdOk = new QPushButton(QStringLiteral("Aceptar"), this);
+    cmdOk->setObjectName(QStringLiteral("cmdOk"));
     cmdOk->setGeometry(twipsRect(4680, 2640, 1335, 375));
 
     connect(Label2, &ClickLabel::clicked, this, &frmAcerca::Label2_Click);

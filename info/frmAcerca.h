@@ -18,15 +18,6 @@ class frmAcerca : public QWidget {
 public:
     explicit frmAcerca(ShellLinks *links, QWidget *parent = nullptr);
 
-    PictureBox *Image1 = nullptr;
-    PictureBox *Image2 = nullptr;
-    LinkLabel *Label2 = nullptr;
-    ClickLabel *Label4 = nullptr;
-    QLabel *Label3 = nullptr;
-    QLabel *Label5 = nullptr;
-    QPushButton *cmdThanx = nullptr;
-    QPushButton *cmdOk = nullptr;
-
     void Label2_Click();
     void Label4_Click();
     void cmdThanx_Click();
@@ -39,6 +30,14 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
 
 private:
+    PictureBox *Image1 = nullptr;
+    PictureBox *Image2 = nullptr;
+    LinkLabel *Label2 = nullptr;
+    ClickLabel *Label4 = nullptr;
+    QLabel *Label3 = nullptr;
+    QLabel *Label5 = nullptr;
+    QPushButton *cmdThanx = nullptr;
+    QPushButton *cmdOk = nullptr;
     void buildControls();
     void Form_Load();
 

@@ -12,14 +12,13 @@ class frmEaster : public QWidget {
 public:
     explicit frmEaster(QWidget *parent = nullptr);
 
+    void cmdExit_Click();
+
+private:
     QLabel *Label1 = nullptr;
     QLabel *Label3 = nullptr;
     QLabel *Label2 = nullptr;
     QLabel *Image1 = nullptr;
     QPushButton *cmdExit = nullptr;
-
-    void cmdExit_Click();
-
-private:
     QLabel *addLabel(const char *name, const QString &text, const QRect &where, qreal points);
 };

@@ -13,6 +13,9 @@ class frmHelp : public QWidget {
 public:
     explicit frmHelp(QWidget *parent = nullptr);
 
+    void Command1_Click();
+
+private:
     QLabel *Image1 = nullptr;
     QLabel *Image2 = nullptr;
     QLabel *Image3 = nullptr;
@@ -27,10 +30,6 @@ public:
     QLabel *Label6 = nullptr;
     QFrame *Line1 = nullptr;
     QPushButton *Command1 = nullptr;
-
-    void Command1_Click();
-
-private:
     QLabel *addPicture(const char *name, int top, const QString &bitmap);
     QLabel *addLegend(const char *name, int top, int width, const QString &text);
 };

@@ -30,15 +30,19 @@ frmThanx::frmThanx(ShellLinks *links, QWidget *parent)
 void frmThanx::buildControls()
 {
     Label1 = new QLabel(kTeam, this);
+    Label1->setObjectName(QStringLiteral("Label1"));
     styleInfoLabel(Label1, 12, twipsRect(240, 120, 4815, 375));
     Label2 = new LinkLabel(kWebPage, this);
+    Label2->setObjectName(QStringLiteral("Label2"));
     styleInfoLabel(Label2, 8.25, twipsRect(240, 600, 4815, 255));
     Label4 = new ClickLabel(kMail, this);
+    Label4->setObjectName(QStringLiteral("Label4"));
     styleInfoLabel(Label4, 8.25, twipsRect(240, 960, 4815, 255));
     for (QLabel *label : { Label1, static_cast<QLabel *>(Label2), static_cast<QLabel *>(Label4) })
         label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
 
     cmdOk = new QPushButton(QStringLiteral("Aceptar"), this);
+    cmdOk->setObjectName(QStringLiteral("cmdOk"));
     cmdOk->setGeometry(twipsRect(3720, 1440, 1335, 375));
 
     connect(Label2, &ClickLabel::clicked, this, &frmThanx::Label2_Click);

@@ -15,11 +15,6 @@ class frmThanx : public QWidget {
 public:
     explicit frmThanx(ShellLinks *links, QWidget *parent = nullptr);
 
-    QLabel *Label1 = nullptr;
-    LinkLabel *Label2 = nullptr;
-    ClickLabel *Label4 = nullptr;
-    QPushButton *cmdOk = nullptr;
-
     void Label2_Click();
     void Label4_Click();
     void cmdOk_Click();
@@ -28,6 +23,10 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
 
 private:
+    QLabel *Label1 = nullptr;
+    LinkLabel *Label2 = nullptr;
+    ClickLabel *Label4 = nullptr;
+    QPushButton *cmdOk = nullptr;
     void buildControls();
 
     ShellLinks *m_links;

@@ -10,8 +10,7 @@
 #include <QPushButton>
 #include <QTest>
 
-template <typename T = QWidget>
-T *control(const QObject &window, const char *name)
+template <typename T = QWidget> T *control(const QObject &window, const char *name)
 {
     T *found = window.findChild<T *>(QString::fromLatin1(name));
     if (!found)

@@ -1,5 +1,6 @@
 #include "app/picturebox.h"
 #include "fakes.h"
+#include "window.h"
 #include "info/frmAcerca.h"
 #include "info/frmThanx.h"
 #include "info/linklabel.h"
@@ -38,30 +39,30 @@ private slots:
         FakeLinks links;
         frmAcerca about(&links);
         QCOMPARE(about.windowTitle(), QStringLiteral("Velumo MP3 Player"));
-        QCOMPARE(about.Label3->text(), QStringLiteral("        Version Freeware 2.3.1"));
-        QCOMPARE(about.Label5->text(), QStringLiteral("                  25 de Julio del 2001"));
-        QCOMPARE(about.Label2->toolTip(), QStringLiteral("HomePage"));
-        QCOMPARE(about.Label4->toolTip(), QStringLiteral("E-Mail"));
-        QCOMPARE(about.Label2->text(), QString(20, ' ') + "https://velumo.example.org/");
-        QCOMPARE(about.Label4->text(), QString(21, ' ') + "velumo@example.org");
-        QCOMPARE(about.cmdThanx->text(), QStringLiteral("Agradecimientos"));
-        QCOMPARE(about.cmdOk->text(), QStringLiteral("Aceptar"));
+        QCOMPARE(control<QLabel>(about, "Label3")->text(), QStringLiteral("        Version Freeware 2.3.1"));
+        QCOMPARE(control<QLabel>(about, "Label5")->text(), QStringLiteral("                  25 de Julio del 2001"));
+        QCOMPARE(control<LinkLabel>(about, "Label2")->toolTip(), QStringLiteral("HomePage"));
+        QCOMPARE(control<ClickLabel>(about, "Label4")->toolTip(), QStringLiteral("E-Mail"));
+        QCOMPARE(control<LinkLabel>(about, "Label2")->text(), QString(20, ' ') + "https://velumo.example.org/");
+        QCOMPARE(control<ClickLabel>(about, "Label4")->text(), QString(21, ' ') + "velumo@example.org");
+        QCOMPARE(control<QPushButton>(about, "cmdThanx")->text(), QStringLiteral("Agradecimientos"));
+        QCOMPARE(control<QPushButton>(about, "cmdOk")->text(), QStringLiteral("Aceptar"));
         QCOMPARE(about.size(), QSize(411, 208));
         QCOMPARE(about.palette().color(QPalette::Window), QColor(128, 128, 255));
         QVERIFY(!about.parentWidget());
-        QVERIFY(about.Image1->hasPicture());
-        QVERIFY(about.Image2->hasPicture());
-        QCOMPARE(about.Image2->geometry(), QRect(8, 80, 64, 64));
-        for (QLabel *label : { static_cast<QLabel *>(about.Label2), static_cast<QLabel *>(about.Label4),
-                 about.Label3, about.Label5 }) {
+        QVERIFY(control<PictureBox>(about, "Image1")->hasPicture());
+        QVERIFY(control<PictureBox>(about, "Image2")->hasPicture());
+        QCOMPARE(control<PictureBox>(about, "Image2")->geometry(), QRect(8, 80, 64, 64));
+        for (QLabel *label : { static_cast<QLabel *>(control<LinkLabel>(about, "Label2")), static_cast<QLabel *>(control<ClickLabel>(about, "Label4")),
+                 control<QLabel>(about, "Label3"), control<QLabel>(about, "Label5") }) {
             QVERIFY(label->font().bold());
             QVERIFY(label->autoFillBackground());
             QCOMPARE(label->palette().color(QPalette::Window),
                 QApplication::palette(label).color(QPalette::Window));
         }
-        QCOMPARE(about.Label3->font().pointSizeF(), 12.0);
-        QCOMPARE(about.Label5->font().pointSizeF(), 8.25);
-        QCOMPARE(textColour(about.Label2), kBlue);
+        QCOMPARE(control<QLabel>(about, "Label3")->font().pointSizeF(), 12.0);
+        QCOMPARE(control<QLabel>(about, "Label5")->font().pointSizeF(), 8.25);
+        QCOMPARE(textColour(control<LinkLabel>(about, "Label2")), kBlue);
     }
 
     // Both windows open centred on the screen.
@@ -83,14 +84,14 @@ private slots:
         frmAcerca about(&links);
         about.show();
         QVERIFY(QTest::qWaitForWindowExposed(&about));
-        moveOver(about.Label2, QPoint(200, 8));
-        QCOMPARE(textColour(about.Label2), kRed);
-        moveOver(about.Label3);
-        QCOMPARE(textColour(about.Label2), kRed);
-        moveOver(about.Label4, QPoint(200, 8));
-        QCOMPARE(textColour(about.Label2), kRed);
+        moveOver(control<LinkLabel>(about, "Label2"), QPoint(200, 8));
+        QCOMPARE(textColour(control<LinkLabel>(about, "Label2")), kRed);
+        moveOver(control<QLabel>(about, "Label3"));
+        QCOMPARE(textColour(control<LinkLabel>(about, "Label2")), kRed);
+        moveOver(control<ClickLabel>(about, "Label4"), QPoint(200, 8));
+        QCOMPARE(textColour(control<LinkLabel>(about, "Label2")), kRed);
         moveOver(&about, QPoint(390, 10));
-        QCOMPARE(textColour(about.Label2), kBlue);
+        QCOMPARE(textColour(control<LinkLabel>(about, "Label2")), kBlue);
     }
 
     // A click on the web link opens the page as a web address and leaves the link red, even
@@ -101,16 +102,16 @@ private slots:
         frmAcerca about(&links);
         about.show();
         QVERIFY(QTest::qWaitForWindowExposed(&about));
-        const QColor mailColour = textColour(about.Label4);
-        QTest::mouseClick(about.Label2, Qt::LeftButton, {}, QPoint(200, 8));
-        QCOMPARE(textColour(about.Label2), kRed);
-        QTest::mouseClick(about.Label4, Qt::LeftButton, {}, QPoint(200, 8));
-        QCOMPARE(textColour(about.Label4), mailColour);
+        const QColor mailColour = textColour(control<ClickLabel>(about, "Label4"));
+        QTest::mouseClick(control<LinkLabel>(about, "Label2"), Qt::LeftButton, {}, QPoint(200, 8));
+        QCOMPARE(textColour(control<LinkLabel>(about, "Label2")), kRed);
+        QTest::mouseClick(control<ClickLabel>(about, "Label4"), Qt::LeftButton, {}, QPoint(200, 8));
+        QCOMPARE(textColour(control<ClickLabel>(about, "Label4")), mailColour);
         QCOMPARE(links.opened,
             (QList<QUrl> { QUrl("https://velumo.example.org/"), QUrl("mailto:velumo@example.org") }));
         // A press that ends outside the label is no click.
-        QTest::mousePress(about.Label2, Qt::LeftButton, {}, QPoint(200, 8));
-        QTest::mouseRelease(about.Label2, Qt::LeftButton, {}, QPoint(200, 40));
+        QTest::mousePress(control<LinkLabel>(about, "Label2"), Qt::LeftButton, {}, QPoint(200, 8));
+        QTest::mouseRelease(control<LinkLabel>(about, "Label2"), Qt::LeftButton, {}, QPoint(200, 40));
         QCOMPARE(links.opened.size(), 2);
     }
 
@@ -121,19 +122,19 @@ private slots:
         FakeLinks links;
         auto *about = new frmAcerca(&links);
         about->show();
-        QTest::mouseClick(about->cmdThanx, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(*about, "cmdThanx"), Qt::LeftButton);
         QPointer<frmThanx> credits = frmAcerca::creditsWindow();
         QVERIFY(credits);
         QVERIFY(credits->isVisible());
         QVERIFY(!credits->parentWidget());
-        QTest::mouseClick(about->cmdThanx, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(*about, "cmdThanx"), Qt::LeftButton);
         QCOMPARE(frmAcerca::creditsWindow(), credits.data());
         QPointer<frmAcerca> closed = about;
-        QTest::mouseClick(about->cmdOk, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(*about, "cmdOk"), Qt::LeftButton);
         QTRY_VERIFY(!closed);
         QVERIFY(credits && credits->isVisible());
         frmAcerca again(&links);
-        QTest::mouseClick(again.cmdThanx, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(again, "cmdThanx"), Qt::LeftButton);
         QCOMPARE(frmAcerca::creditsWindow(), credits.data());
     }
 
@@ -145,22 +146,22 @@ private slots:
         credits->show();
         QVERIFY(QTest::qWaitForWindowExposed(credits));
         QCOMPARE(credits->windowTitle(), QStringLiteral("Agradecimientos"));
-        QCOMPARE(credits->Label1->text(), QStringLiteral("Equipo Velumo "));
+        QCOMPARE(control<QLabel>(*credits, "Label1")->text(), QStringLiteral("Equipo Velumo "));
         QCOMPARE(credits->size(), QSize(356, 131));
         QCOMPARE(credits->palette().color(QPalette::Window), QColor(138, 195, 239));
         QVERIFY(!credits->windowIcon().isNull());
-        QCOMPARE(textColour(credits->Label2), kBlue);
-        moveOver(credits->Label2, QPoint(160, 8));
-        QCOMPARE(textColour(credits->Label2), kRed);
+        QCOMPARE(textColour(control<LinkLabel>(*credits, "Label2")), kBlue);
+        moveOver(control<LinkLabel>(*credits, "Label2"), QPoint(160, 8));
+        QCOMPARE(textColour(control<LinkLabel>(*credits, "Label2")), kRed);
         moveOver(credits, QPoint(10, 120));
-        QCOMPARE(textColour(credits->Label2), kBlue);
-        QTest::mouseClick(credits->Label2, Qt::LeftButton, {}, QPoint(160, 8));
-        QTest::mouseClick(credits->Label4, Qt::LeftButton, {}, QPoint(160, 8));
-        QCOMPARE(textColour(credits->Label2), kRed);
+        QCOMPARE(textColour(control<LinkLabel>(*credits, "Label2")), kBlue);
+        QTest::mouseClick(control<LinkLabel>(*credits, "Label2"), Qt::LeftButton, {}, QPoint(160, 8));
+        QTest::mouseClick(control<ClickLabel>(*credits, "Label4"), Qt::LeftButton, {}, QPoint(160, 8));
+        QCOMPARE(textColour(control<LinkLabel>(*credits, "Label2")), kRed);
         QCOMPARE(links.opened,
             (QList<QUrl> {
                 QUrl("https://velumo.example.org/equipo"), QUrl("mailto:equipo@velumo.example.org") }));
-        QTest::mouseClick(credits->cmdOk, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(*credits, "cmdOk"), Qt::LeftButton);
         QTRY_VERIFY(!credits);
     }
 };

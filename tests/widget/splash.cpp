@@ -1,6 +1,7 @@
 #include "app/frmSplash.h"
 #include "app/programfolder.h"
 #include "fakes.h"
+#include "window.h"
 
 #include <QLabel>
 #include <QTemporaryDir>
@@ -18,10 +19,10 @@ private slots:
         QVERIFY(splash.windowFlags() & Qt::FramelessWindowHint);
         QCOMPARE(splash.size(), QSize(422, 121));
         QCOMPARE(splash.palette().color(QPalette::Window), QColor(138, 195, 239));
-        QCOMPARE(splash.Image1->geometry(), QRect(0, 16, 81, 89));
-        QVERIFY(splash.Image1->hasScaledContents());
-        QVERIFY(splash.Timer1->isActive());
-        QCOMPARE(splash.Timer1->interval(), 5000);
+        QCOMPARE(control<QLabel>(splash, "Image1")->geometry(), QRect(0, 16, 81, 89));
+        QVERIFY(control<QLabel>(splash, "Image1")->hasScaledContents());
+        QVERIFY(control<QTimer>(splash, "Timer1")->isActive());
+        QCOMPARE(control<QTimer>(splash, "Timer1")->interval(), 5000);
     }
 
     // At its tick the splash is gone before the main window shows, and the main window
