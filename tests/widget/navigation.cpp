@@ -1,12 +1,9 @@
 #include "app/programfolder.h"
-#include "app/tag.h"
 #include "fakes.h"
 #include "info/frmEaster.h"
-#include "playlist/playlistbox.h"
+#include "window.h"
 
-#include <QLabel>
-#include <QListWidget>
-#include <QPushButton>
+#include <QPointer>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
@@ -21,6 +18,11 @@ QString track(int row)
     return QStringLiteral("/m/t%1.mp3").arg(row);
 }
 
+QString name(int row)
+{
+    return QStringLiteral("t%1.mp3").arg(row);
+}
+
 struct Player {
     FakePlatform fakes;
     std::unique_ptr<frmMP3> w;
@@ -29,20 +31,35 @@ struct Player {
     {
         fakes.fixedRandom = random;
         w = std::make_unique<frmMP3>(fakes.platform());
+        QStringList paths;
         for (int row = 0; row < rows; ++row)
-            w->appendEntry(track(row), QStringLiteral("t%1.mp3").arg(row));
+            paths << track(row);
+        fillPlaylist(*w, paths);
     }
 
-    // A track that has been playing for a minute and five seconds.
+    PlayerState &state() { return w->state(); }
+    bool clockRuns() const { return control<QTimer>(*w, "Timer")->isActive(); }
+
+    // A track outside the list that has been playing for a minute and five seconds.
     void playing(qint16 index)
     {
-        w->SongIndex = index;
-        w->SongPath = QStringLiteral("/m/current.mp3");
-        w->SongName = QStringLiteral("current.mp3");
-        w->LblSongName->setText(w->SongName);
-        w->PlayMinutes = 1;
-        w->PlaySeconds = 5;
-        w->Timer->start();
+        state().setSongIndex(index);
+        state().setSongPath(QStringLiteral("/m/current.mp3"));
+        state().setSongName(QStringLiteral("current.mp3"));
+        state().setShownSongName(QStringLiteral("current.mp3"));
+        state().setPlayback(PlayerState::Playback::Playing);
+        for (int second = 0; second < 65; ++second)
+            w->Timer_Timer();
+        fakes.engine.calls.clear();
+    }
+
+    // Makes row current and plays it, as a double-click on it does.
+    void play(int row)
+    {
+        state().setSongIndex(qint16(row));
+        state().setSongPath(track(row));
+        state().setSongName(name(row));
+        w->cmdPlay_Click();
         fakes.engine.calls.clear();
     }
 
@@ -61,10 +78,20 @@ struct Player {
         }
     }
 
-    int highlighted() const
+    void show()
     {
-        const QList<QListWidgetItem *> items = w->PlayList->selectedItems();
-        return items.isEmpty() ? -1 : w->PlayList->row(items.first());
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+    }
+    QPoint rowCentre(int row) { return playlistView(*w)->visualRect(w->playlist().index(row)).center(); }
+    void clickRow(int row)
+    {
+        QTest::mouseClick(playlistView(*w)->viewport(), Qt::LeftButton, {}, rowCentre(row));
+    }
+    void doubleClickRow(int row)
+    {
+        clickRow(row);
+        QTest::mouseDClick(playlistView(*w)->viewport(), Qt::LeftButton, {}, rowCentre(row));
     }
 };
 
@@ -96,16 +123,13 @@ private slots:
             bool backPlays, forwardPlays;
         };
         const Cell cells[] = {
-            { 0, -2, false, false },
             { 0, -1, false, false },
             { 0, 0, false, false },
-            { 0, 1, false, false },
             { 1, -2, false, false },
             { 1, -1, false, true },
             { 1, 0, false, false },
             { 1, 1, true, false },
             { 1, 2, false, false },
-            { 3, -2, false, false },
             { 3, -1, false, true },
             { 3, 0, false, true },
             { 3, 1, true, true },
@@ -121,7 +145,6 @@ private slots:
             QTest::newRow("end, " + at) << Step::End << c.rows << c.before << c.before + 1 << c.forwardPlays;
         }
     }
-
     // Each step either takes the row it lands on, or stops: Back and Forward zero the
     // clock, the end of a track leaves it at the time reached. Nothing wraps around.
     void stepping()
@@ -135,25 +158,23 @@ private slots:
         p.playing(before);
         p.step(step);
 
-        QCOMPARE(p.w->SongIndex, qint16(after));
-        QCOMPARE(p.fakes.engine.calls.contains(QStringLiteral("MediaFile ") + track(after)), plays);
+        QCOMPARE(p.state().SongIndex(), qint16(after));
+        QCOMPARE(p.fakes.engine.calls.contains("MediaFile " + track(after)), plays);
+        QCOMPARE(p.clockRuns(), plays);
         if (plays) {
-            QCOMPARE(p.w->SongPath, track(after));
-            QCOMPARE(p.w->SongName, QStringLiteral("t%1.mp3").arg(after));
-            QCOMPARE(p.highlighted(), after);
-            QCOMPARE(p.w->LblSongName->text(), QStringLiteral("t%1.mp3").arg(after));
-            QVERIFY(p.w->Timer->isActive());
-            const QString first = p.fakes.engine.calls.value(0);
-            QCOMPARE(first == QLatin1String("StopPlayback"), step != Step::End);
+            QCOMPARE(p.state().SongPath(), track(after));
+            QCOMPARE(p.state().SongName(), name(after));
+            QCOMPARE(highlightedRow(*p.w), after);
+            QCOMPARE(labelText(*p.w, "LblSongName"), name(after));
+            QCOMPARE(p.fakes.engine.calls.value(0) == QLatin1String("StopPlayback"), step != Step::End);
             return;
         }
         QCOMPARE(p.fakes.engine.calls, QStringList { "StopPlayback" });
-        QCOMPARE(p.w->SongPath, QStringLiteral("/m/current.mp3"));
-        QCOMPARE(p.w->LblSongName->text(), QStringLiteral("current.mp3"));
-        QVERIFY(!p.w->Timer->isActive());
+        QCOMPARE(p.state().SongPath(), QStringLiteral("/m/current.mp3"));
+        QCOMPARE(labelText(*p.w, "LblSongName"), QStringLiteral("current.mp3"));
         const bool zeroed = step != Step::End;
-        QCOMPARE(p.w->PlayMinutes, qint16(zeroed ? 0 : 1));
-        QCOMPARE(p.w->PlaySeconds, qint16(zeroed ? 0 : 5));
+        QCOMPARE(p.state().PlayMinutes(), qint16(zeroed ? 0 : 1));
+        QCOMPARE(p.state().PlaySeconds(), qint16(zeroed ? 0 : 5));
     }
 
     // The index is 16 bits: a step past either end of that range leaves it as it was and
@@ -163,14 +184,12 @@ private slots:
         Player p(3);
         p.playing(32767);
         p.w->cmdForward_Click();
-        QCOMPARE(p.w->SongIndex, qint16(32767));
         p.fakes.engine.endOfFile();
-        QCOMPARE(p.w->SongIndex, qint16(32767));
+        QCOMPARE(p.state().SongIndex(), qint16(32767));
         p.playing(-32768);
         p.w->cmdBack_Click();
-        QCOMPARE(p.w->SongIndex, qint16(-32768));
+        QCOMPARE(p.state().SongIndex(), qint16(-32768));
         QCOMPARE(p.fakes.engine.calls, QStringList { "StopPlayback" });
-        QCOMPARE(p.w->PlaySeconds, qint16(0));
     }
 
     // Back needs a current track; Forward goes on without one, from the current index.
@@ -178,50 +197,11 @@ private slots:
     {
         Player p(3);
         p.w->cmdBack_Click();
-        p.w->Back->trigger();
         QVERIFY(p.fakes.engine.calls.isEmpty());
-        QCOMPARE(p.w->SongIndex, qint16(0));
-        p.w->Forward->trigger();
-        QCOMPARE(p.w->SongIndex, qint16(1));
-        QCOMPARE(p.w->SongPath, track(1));
-    }
-
-    // Off the end and back again: two Forwards past the last row need two Backs, and the
-    // second one plays the last row.
-    void backFromPastTheEnd()
-    {
-        Player p(3);
-        p.playing(2);
+        QCOMPARE(p.state().SongIndex(), qint16(0));
         p.w->cmdForward_Click();
-        p.w->cmdForward_Click();
-        QCOMPARE(p.w->SongIndex, qint16(4));
-        p.w->cmdBack_Click();
-        QCOMPARE(p.fakes.engine.calls.filter(QStringLiteral("MediaFile")), QStringList());
-        p.w->cmdBack_Click();
-        QCOMPARE(p.w->SongIndex, qint16(2));
-        QCOMPARE(p.fakes.engine.calls.filter(QStringLiteral("MediaFile")),
-            QStringList { "MediaFile " + track(2) });
-    }
-
-    // When the last track ends the clock keeps its time, and Play plays that track again.
-    void endOfTheLastTrack()
-    {
-        Player p(3);
-        p.w->selectRow(2);
-        p.w->cmdPlay_Click();
-        p.w->PlayMinutes = 2;
-        p.w->PlaySeconds = 41;
-        p.fakes.engine.calls.clear();
-        p.fakes.engine.endOfFile();
-        QCOMPARE(p.fakes.engine.calls, QStringList { "StopPlayback" });
-        QVERIFY(!p.w->Timer->isActive());
-        QCOMPARE(p.w->PlayMinutes, qint16(2));
-        QCOMPARE(p.w->PlaySeconds, qint16(41));
-        QCOMPARE(p.w->SongIndex, qint16(3));
-        QCOMPARE(p.w->SongPath, track(2));
-        p.w->cmdPlay_Click();
-        QVERIFY(p.fakes.engine.calls.contains("MediaFile " + track(2)));
-        QVERIFY(p.fakes.engine.playing);
+        QCOMPARE(p.state().SongIndex(), qint16(1));
+        QCOMPARE(p.state().SongPath(), track(1));
     }
 
     // While paused a step picks the new row, but Play only resumes the file the engine
@@ -229,23 +209,42 @@ private slots:
     void stepWhilePaused()
     {
         Player p(3);
-        p.w->selectRow(0);
-        p.w->cmdPlay_Click();
+        p.play(0);
         p.w->cmdPause_Click();
-        QCOMPARE(Tag(p.w->cmdPause), QStringLiteral("1"));
-        p.fakes.engine.calls.clear();
         p.w->cmdForward_Click();
-        QCOMPARE(p.fakes.engine.calls.filter(QStringLiteral("MediaFile")), QStringList());
-        QVERIFY(p.fakes.engine.calls.contains(QStringLiteral("StartPlayback")));
+        QVERIFY(p.fakes.engine.calls.filter(QStringLiteral("MediaFile")).isEmpty());
+        QVERIFY(p.fakes.engine.playing);
         QCOMPARE(p.fakes.engine.file, track(0));
-        QCOMPARE(Tag(p.w->cmdPause), QStringLiteral("0"));
-        QCOMPARE(p.w->LblSongName->text(), QStringLiteral("t0.mp3"));
-        QCOMPARE(p.w->SongIndex, qint16(1));
-        QCOMPARE(p.w->SongPath, track(1));
-        QCOMPARE(p.w->SongName, QStringLiteral("t1.mp3"));
-        QCOMPARE(p.highlighted(), 1);
+        QVERIFY(!p.state().paused());
+        QCOMPARE(labelText(*p.w, "LblSongName"), name(0));
+        QCOMPARE(p.state().SongPath(), track(1));
+        QCOMPARE(highlightedRow(*p.w), 1);
         p.fakes.engine.endOfFile();
         QCOMPARE(p.fakes.engine.file, track(2));
+    }
+
+    // An end of file that arrives after Pausa was on its way before it: the pause holds,
+    // and the player goes on as usual from there.
+    void pauseHoldsOverEndOfFile()
+    {
+        Player p(3);
+        p.play(0);
+        p.w->cmdPause_Click();
+        p.fakes.engine.calls.clear();
+        p.fakes.engine.endOfFile();
+        QVERIFY(p.fakes.engine.calls.isEmpty());
+        QCOMPARE(p.state().SongIndex(), qint16(0));
+        QCOMPARE(p.state().SongPath(), track(0));
+        QCOMPARE(labelText(*p.w, "LblSongName"), name(0));
+        QVERIFY(p.state().paused());
+        QVERIFY(!p.clockRuns());
+
+        p.w->cmdPlay_Click();
+        QCOMPARE(p.fakes.engine.calls, QStringList { "StartPlayback" });
+        QVERIFY(p.clockRuns());
+        p.fakes.engine.endOfFile();
+        QCOMPARE(p.fakes.engine.file, track(1));
+        QCOMPARE(labelText(*p.w, "LblSongName"), name(1));
     }
 
     // In shuffle mode every stepping handler plays the row the draw picks (0.7 of three
@@ -254,16 +253,15 @@ private slots:
     {
         for (Step step : { Step::Back, Step::Forward, Step::End }) {
             Player p(3, 0.7f);
-            setTag(p.w->cmdShuffle, QStringLiteral("1"));
+            p.state().setShuffle(true);
             p.playing(0);
             p.step(step);
-            QCOMPARE(p.w->SongIndex, qint16(2));
-            QCOMPARE(p.highlighted(), 2);
+            QCOMPARE(p.state().SongIndex(), qint16(2));
+            QCOMPARE(highlightedRow(*p.w), 2);
             QCOMPARE(p.fakes.engine.calls.value(0), "MediaFile " + track(2));
         }
         Player p(3, 0.7f);
-        setTag(p.w->cmdShuffle, QStringLiteral("1"));
-        p.w->SongPath.clear();
+        p.state().setShuffle(true);
         p.w->cmdBack_Click();
         QVERIFY(p.fakes.engine.calls.isEmpty());
     }
@@ -272,57 +270,38 @@ private slots:
     void shuffleOnEmptyList()
     {
         Player p(0, 0.5f);
-        setTag(p.w->cmdShuffle, QStringLiteral("1"));
+        p.state().setShuffle(true);
         p.playing(0);
         p.w->cmdForward_Click();
         p.fakes.engine.endOfFile();
-        QCOMPARE(p.w->SongIndex, qint16(0));
+        QCOMPARE(p.state().SongIndex(), qint16(0));
         QVERIFY(p.fakes.engine.calls.isEmpty());
-        QVERIFY(!p.w->ShuffleIt());
     }
 
-    // A click makes the row current without touching the sound or the labels; a
-    // double-click plays it.
+    // A click makes the row current without touching the sound or the labels, also a click
+    // on the row already highlighted; a double-click plays it.
     void clickAndDoubleClick()
     {
         Player p(3);
         p.playing(0);
-        p.w->show();
-        QVERIFY(QTest::qWaitForWindowExposed(p.w.get()));
-        clickRow(p, 2);
-        QCOMPARE(p.w->SongIndex, qint16(2));
-        QCOMPARE(p.w->SongPath, track(2));
-        QCOMPARE(p.w->SongName, QStringLiteral("t2.mp3"));
+        p.show();
+        p.clickRow(2);
+        QCOMPARE(p.state().SongIndex(), qint16(2));
+        QCOMPARE(p.state().SongPath(), track(2));
+        QCOMPARE(p.state().SongName(), name(2));
         QVERIFY(p.fakes.engine.calls.isEmpty());
-        QCOMPARE(p.w->LblSongName->text(), QStringLiteral("current.mp3"));
-        QVERIFY(p.w->Timer->isActive());
+        QCOMPARE(labelText(*p.w, "LblSongName"), QStringLiteral("current.mp3"));
+        QVERIFY(p.clockRuns());
 
-        doubleClickRow(p, 1);
-        QCOMPARE(p.w->SongIndex, qint16(1));
+        p.state().setSongIndex(0);
+        p.clickRow(2);
+        QCOMPARE(p.state().SongIndex(), qint16(2));
+
+        p.doubleClickRow(1);
+        QCOMPARE(p.state().SongIndex(), qint16(1));
         QCOMPARE(p.fakes.engine.file, track(1));
-        QCOMPARE(p.w->LblSongName->text(), QStringLiteral("t1.mp3"));
+        QCOMPARE(labelText(*p.w, "LblSongName"), name(1));
         QVERIFY(!p.w->greetingWindow());
-    }
-
-    // A row clicked again after the program moved the index is picked up afresh.
-    void clickOnTheSelectedRow()
-    {
-        Player p(3);
-        p.w->show();
-        QVERIFY(QTest::qWaitForWindowExposed(p.w.get()));
-        clickRow(p, 1);
-        p.w->cmdForward_Click();
-        p.w->cmdForward_Click();
-        QCOMPARE(p.w->SongIndex, qint16(3));
-        clickRow(p, 2);
-        clickRow(p, 2);
-        QCOMPARE(p.w->SongIndex, qint16(2));
-        p.w->SongIndex = 0;
-        clickRow(p, 2);
-        QCOMPARE(p.w->SongIndex, qint16(2));
-        QTest::keyClick(p.w->PlayList, Qt::Key_Up);
-        QCOMPARE(p.w->SongIndex, qint16(1));
-        QCOMPARE(p.w->SongPath, track(1));
     }
 
     // While the label shows exactly that one name, a double-click stops the sound and
@@ -331,49 +310,33 @@ private slots:
     {
         Player p(3);
         p.playing(0);
-        p.w->LblSongName->setText(QStringLiteral("vebrolia.MP3"));
-        p.w->show();
-        QVERIFY(QTest::qWaitForWindowExposed(p.w.get()));
-        doubleClickRow(p, 1);
+        p.state().setShownSongName(QStringLiteral("vebrolia.MP3"));
+        p.show();
+        p.doubleClickRow(1);
         QVERIFY(!p.w->greetingWindow());
         QCOMPARE(p.fakes.engine.file, track(1));
 
-        p.w->LblSongName->setText(QStringLiteral("Vebrolia.mp3"));
+        p.state().setShownSongName(QStringLiteral("Vebrolia.mp3"));
         p.fakes.engine.calls.clear();
-        doubleClickRow(p, 2);
+        p.doubleClickRow(2);
         QCOMPARE(p.fakes.engine.calls, QStringList { "StopPlayback" });
-        QVERIFY(!p.w->Timer->isActive());
+        QVERIFY(!p.clockRuns());
         QPointer<frmEaster> first = p.w->greetingWindow();
         QVERIFY(first && first->isVisible());
-        QCOMPARE(p.w->LblSongName->text(), QStringLiteral("Vebrolia.mp3"));
-        doubleClickRow(p, 0);
+        QCOMPARE(labelText(*p.w, "LblSongName"), QStringLiteral("Vebrolia.mp3"));
+        p.doubleClickRow(0);
         QCOMPARE(p.w->greetingWindow(), first.data());
         QCOMPARE(p.fakes.engine.calls, (QStringList { "StopPlayback", "StopPlayback" }));
 
         QTest::mouseClick(first->cmdExit, Qt::LeftButton);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(!first);
-        QVERIFY(!p.w->greetingWindow());
-        doubleClickRow(p, 0);
+        p.doubleClickRow(0);
         QVERIFY(p.w->greetingWindow() && p.w->greetingWindow()->isVisible());
         delete p.w->greetingWindow();
     }
 
 private:
-    static QPoint rowCentre(Player &p, int row)
-    {
-        return p.w->PlayList->visualItemRect(p.w->PlayList->item(row)).center();
-    }
-    static void clickRow(Player &p, int row)
-    {
-        QTest::mouseClick(p.w->PlayList->viewport(), Qt::LeftButton, {}, rowCentre(p, row));
-    }
-    static void doubleClickRow(Player &p, int row)
-    {
-        clickRow(p, row);
-        QTest::mouseDClick(p.w->PlayList->viewport(), Qt::LeftButton, {}, rowCentre(p, row));
-    }
-
     QTemporaryDir m_folder;
 };
 

@@ -1,17 +1,16 @@
 #include "app/programfolder.h"
-#include "app/tag.h"
 #include "extras/frmLyrics.h"
 #include "fakes.h"
+#include "window.h"
 
-#include <QAction>
 #include <QDir>
 #include <QFile>
-#include <QLabel>
-#include <QPlainTextEdit>
-#include <QPushButton>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
+
+using Playback = PlayerState::Playback;
 
 namespace {
 
@@ -22,17 +21,17 @@ struct Player {
 
     Player()
     {
-        w.SongPath = QStringLiteral("/m/tema.mp3");
-        w.SongName = QStringLiteral("tema.mp3");
+        w.state().setSongPath(QStringLiteral("/m/tema.mp3"));
+        w.state().setSongName(QStringLiteral("tema.mp3"));
         fakes.engine.length = 245.4;
     }
     ~Player() { delete w.existingLyricsWindow(); }
 
     QStringList takeCalls() { return std::exchange(fakes.engine.calls, {}); }
+    bool clockRuns() const { return control<QTimer>(w, "Timer")->isActive(); }
     QString lyrics() const
     {
-        const frmLyrics *window = w.existingLyricsWindow();
-        return window ? window->txtLyrics->toPlainText() : QStringLiteral("<no window>");
+        return w.existingLyricsWindow() ? w.existingLyricsWindow()->lyrics() : "<none>";
     }
 };
 
@@ -54,38 +53,20 @@ private slots:
     void nothingLoaded()
     {
         Player p;
-        p.w.SongPath.clear();
+        p.w.state().setSongPath(QString());
         p.w.cmdPlay_Click();
         p.w.cmdPause_Click();
         QVERIFY(p.fakes.engine.calls.isEmpty());
-        QCOMPARE(Tag(p.w.cmdPause), QStringLiteral("0"));
+        QVERIFY(!p.w.state().paused());
         QVERIFY(!p.w.existingLyricsWindow());
         p.w.cmdStop_Click();
         p.w.cmdMute_Click();
         QCOMPARE(p.takeCalls(), (QStringList { "StopPlayback", "MuteState true" }));
     }
 
-    // Play starts the track from its beginning, shows its name and length, starts the
-    // clock from zero and fills the lyrics window.
+    // Play loads the track and starts it from its beginning, also while it plays: its name
+    // and length show, the clock counts afresh and its lyrics are read again.
     void playStartsTrack()
-    {
-        Player p;
-        p.w.PlaySeconds = 12;
-        p.w.PlayMinutes = 3;
-        p.w.LyricsName = QStringLiteral("viejo");
-        p.w.cmdPlay_Click();
-        QCOMPARE(p.takeCalls(), (QStringList { "MediaFile /m/tema.mp3", "StartPlayback", "MediaLength" }));
-        QCOMPARE(p.w.LblSongName->text(), QStringLiteral("tema.mp3"));
-        QCOMPARE(p.w.lblMM->text() + ':' + p.w.lblSS->text(), QStringLiteral("4:5"));
-        QVERIFY(p.w.Timer->isActive());
-        QCOMPARE(p.w.PlaySeconds, qint16(0));
-        QCOMPARE(p.w.PlayMinutes, qint16(0));
-        QCOMPARE(p.w.LyricsName, QStringLiteral("tema"));
-        QCOMPARE(p.lyrics(), QStringLiteral("uno"));
-    }
-
-    // Play while a track plays starts it again from 0 and reloads its lyrics.
-    void playRestarts()
     {
         Player p;
         p.w.cmdPlay_Click();
@@ -94,12 +75,15 @@ private slots:
         p.takeCalls();
         p.w.cmdPlay_Click();
         QCOMPARE(p.takeCalls(), (QStringList { "MediaFile /m/tema.mp3", "StartPlayback", "MediaLength" }));
-        QCOMPARE(p.w.PlaySeconds, qint16(0));
-        QVERIFY(p.w.Timer->isActive());
+        QCOMPARE(labelText(p.w, "LblSongName"), QStringLiteral("tema.mp3"));
+        QVERIFY(timeRow(p.w).endsWith(QLatin1String(" 4:5")));
+        QVERIFY(p.clockRuns());
+        QCOMPARE(p.w.state().PlaySeconds(), qint16(0));
         QCOMPARE(p.lyrics(), QStringLiteral("dos"));
     }
 
-    // Pause then Play resumes: no reload, the elapsed time goes on, the lyrics stay.
+    // Pause then Play resumes the file the engine holds: no reload even when another track
+    // became current, the elapsed time goes on and the lyrics stay.
     void pauseThenPlayResumes()
     {
         Player p;
@@ -108,20 +92,21 @@ private slots:
         p.w.Timer_Timer();
         p.takeCalls();
         p.w.cmdPause_Click();
-        QCOMPARE(Tag(p.w.cmdPause), QStringLiteral("1"));
-        QVERIFY(!p.w.Timer->isActive());
+        QVERIFY(p.w.state().paused());
+        QVERIFY(!p.clockRuns());
         writeLyrics("dos");
-        p.w.SongPath = QStringLiteral("/m/otro.mp3");
+        p.w.state().setSongPath(QStringLiteral("/m/otro.mp3"));
         p.w.cmdPlay_Click();
         QCOMPARE(p.takeCalls(), (QStringList { "PausePlayback", "StartPlayback" }));
-        QCOMPARE(Tag(p.w.cmdPause), QStringLiteral("0"));
-        QVERIFY(p.w.Timer->isActive());
-        QCOMPARE(p.w.PlaySeconds, qint16(2));
+        QVERIFY(!p.w.state().paused());
+        QVERIFY(p.clockRuns());
+        QCOMPARE(p.w.state().PlaySeconds(), qint16(2));
         QCOMPARE(p.lyrics(), QStringLiteral("uno"));
         QCOMPARE(p.fakes.engine.file, QStringLiteral("/m/tema.mp3"));
     }
 
-    // Pause, Stop, Play: Play resumes through Pause and the clock counts from 0 again.
+    // Pause, Stop, Play: the marker outlives the stop, so Play resumes, and the clock counts
+    // from 0 again while the labels keep the track's name.
     void pauseStopPlay()
     {
         Player p;
@@ -129,79 +114,72 @@ private slots:
         p.w.Timer_Timer();
         p.w.cmdPause_Click();
         p.w.cmdStop_Click();
-        QCOMPARE(Tag(p.w.cmdPause), QStringLiteral("1"));
-        QVERIFY(!p.w.Timer->isActive());
-        QCOMPARE(p.w.PlaySeconds, qint16(0));
-        QVERIFY(p.w.LyricsName.isEmpty());
-        QCOMPARE(p.w.LblSongName->text(), QStringLiteral("tema.mp3"));
-        QCOMPARE(p.w.LblSongTimer2->text(), QStringLiteral("1"));
+        QVERIFY(p.w.state().paused());
+        QVERIFY(p.w.state().LyricsName().isEmpty());
+        QCOMPARE(labelText(p.w, "LblSongName"), QStringLiteral("tema.mp3"));
         p.takeCalls();
         p.w.cmdPlay_Click();
-        QCOMPARE(p.takeCalls(), (QStringList { "StartPlayback" }));
-        QCOMPARE(Tag(p.w.cmdPause), QStringLiteral("0"));
-        QVERIFY(p.w.Timer->isActive());
+        QCOMPARE(p.takeCalls(), QStringList { "StartPlayback" });
+        QVERIFY(!p.w.state().paused());
         p.w.Timer_Timer();
-        QCOMPARE(p.w.LblSongTimer1->text() + ':' + p.w.LblSongTimer2->text(), QStringLiteral("0:1"));
+        QVERIFY(timeRow(p.w).startsWith(QLatin1String("0:1 ")));
     }
 
-    // Pause before any Play pauses the idle engine; the next Play resumes through Pause
-    // without handing the engine the current track.
-    void pauseBeforeAnyPlay()
+    void failedResume_data()
     {
+        QTest::addColumn<bool>("playedFirst");
+        QTest::newRow("paused before anything played") << false;
+        QTest::newRow("the engine refuses to go on") << true;
+    }
+    // A resume that fails clears the marker and leaves the clock stopped, and the next Play
+    // loads the track afresh.
+    void failedResume()
+    {
+        QFETCH(bool, playedFirst);
         Player p;
+        if (playedFirst) {
+            p.w.cmdPlay_Click();
+            p.fakes.engine.failing = QStringList { "StartPlayback" };
+        }
         p.w.cmdPause_Click();
-        QCOMPARE(Tag(p.w.cmdPause), QStringLiteral("1"));
+        p.takeCalls();
         p.w.cmdPlay_Click();
-        QCOMPARE(p.takeCalls(), (QStringList { "PausePlayback", "StartPlayback" }));
-        QCOMPARE(Tag(p.w.cmdPause), QStringLiteral("0"));
-        QVERIFY(p.w.Timer->isActive());
-        QVERIFY(!p.w.existingLyricsWindow());
+        QCOMPARE(p.takeCalls(), QStringList { "StartPlayback" });
+        QVERIFY(!p.w.state().paused());
+        QVERIFY(!p.clockRuns());
+        QCOMPARE(p.w.state().playback(), Playback::Stopped);
+
+        p.fakes.engine.failing.clear();
+        p.w.cmdPlay_Click();
+        QCOMPARE(p.takeCalls(), (QStringList { "MediaFile /m/tema.mp3", "StartPlayback", "MediaLength" }));
+        QVERIFY(p.clockRuns());
     }
 
-    // Any tag other than 0 counts as paused.
-    void markerReadAsNumber()
-    {
-        Player p;
-        setTag(p.w.cmdPause, QStringLiteral("2"));
-        p.w.cmdPlay_Click();
-        QCOMPARE(p.takeCalls(), (QStringList { "StartPlayback" }));
-        QCOMPARE(Tag(p.w.cmdPause), QStringLiteral("0"));
-    }
-
-    // A track that will not start still shows its name and lyrics, but the clock stays
-    // off at 0 rather than counting over silence.
+    // A track that will not start still shows its name, but the clock stays off at 0
+    // rather than counting over silence.
     void trackThatWillNotStart()
     {
         Player p;
         p.w.cmdPlay_Click();
         p.w.Timer_Timer();
         p.fakes.engine.failing = QStringList { "MediaFile", "StartPlayback" };
-        p.w.SongName = QStringLiteral("roto.mp3");
-        p.takeCalls();
+        p.w.state().setSongName(QStringLiteral("roto.mp3"));
         p.w.cmdPlay_Click();
-        QCOMPARE(p.takeCalls(), (QStringList { "MediaFile /m/tema.mp3", "StartPlayback", "MediaLength" }));
-        QCOMPARE(p.w.LblSongName->text(), QStringLiteral("roto.mp3"));
-        QVERIFY(!p.w.Timer->isActive());
-        QCOMPARE(p.w.PlaySeconds, qint16(0));
-        QCOMPARE(p.w.LyricsName, QStringLiteral("roto"));
-        QCOMPARE(p.lyrics(), QString());
+        QCOMPARE(labelText(p.w, "LblSongName"), QStringLiteral("roto.mp3"));
+        QVERIFY(!p.clockRuns());
+        QCOMPARE(p.w.state().PlaySeconds(), qint16(0));
     }
 
-    // Failing engine calls never stop Pause from moving the marker and the clock, so a
-    // failed resume cannot trap every later Play; Mute with no readable state does nothing.
-    void engineFailuresAreSkipped()
+    // A Pause the engine refuses still sets the marker and stops the clock; Mute with no
+    // readable state does nothing and says nothing.
+    void engineFailuresArePassedOver()
     {
         Player p;
-        p.fakes.engine.failing
-            = QStringList { "PausePlayback", "StartPlayback", "StopPlayback", "MuteState", "MediaLength" };
+        p.w.cmdPlay_Click();
+        p.fakes.engine.failing = QStringList { "PausePlayback", "MuteState" };
         p.w.cmdPause_Click();
-        QCOMPARE(Tag(p.w.cmdPause), QStringLiteral("1"));
-        QVERIFY(!p.w.Timer->isActive());
-        p.w.cmdPause_Click();
-        QCOMPARE(Tag(p.w.cmdPause), QStringLiteral("0"));
-        QVERIFY(p.w.Timer->isActive());
-        p.w.cmdStop_Click();
-        QVERIFY(!p.w.Timer->isActive());
+        QVERIFY(p.w.state().paused());
+        QVERIFY(!p.clockRuns());
         p.takeCalls();
         p.w.cmdMute_Click();
         QVERIFY(p.takeCalls().isEmpty());
@@ -215,28 +193,47 @@ private slots:
         p.w.cmdMute_Click();
         QVERIFY(p.fakes.engine.muted);
         p.w.cmdMute_Click();
-        QVERIFY(!p.fakes.engine.muted);
         QCOMPARE(p.takeCalls(), (QStringList { "MuteState true", "MuteState false" }));
     }
 
-    // The buttons and their menu items reach the same handlers.
-    void buttonsAndMenus()
+    void playbackFollowsSound_data()
     {
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<Playback>("heard");
+        QTest::newRow("nothing yet") << QStringList {} << Playback::Stopped;
+        QTest::newRow("Empezar") << QStringList { "play" } << Playback::Playing;
+        QTest::newRow("Pausa") << QStringList { "play", "pause" } << Playback::Paused;
+        QTest::newRow("Pausa, Empezar") << QStringList { "play", "pause", "play" } << Playback::Playing;
+        QTest::newRow("Pausa, Parar") << QStringList { "play", "pause", "stop" } << Playback::Stopped;
+        QTest::newRow("Pausa before anything") << QStringList { "pause" } << Playback::Stopped;
+        QTest::newRow("a start that fails") << QStringList { "refuse", "play" } << Playback::Stopped;
+        QTest::newRow("the next track follows") << QStringList { "play", "end" } << Playback::Playing;
+        QTest::newRow("the last track ends") << QStringList { "play", "end", "end" } << Playback::Stopped;
+    }
+    // The playback status is what is heard, the clock runs exactly while it is Playing and
+    // the last change signalled is the status.
+    void playbackFollowsSound()
+    {
+        QFETCH(QStringList, steps);
+        QFETCH(Playback, heard);
         Player p;
-        p.w.cmdPlay->click();
-        p.w.cmdPause->click();
-        p.w.cmdStop->click();
-        p.w.cmdMute->click();
-        const QStringList byButtons = p.takeCalls();
-        p.w.Play->trigger();
-        p.w.Pause->trigger();
-        p.w.Stop->trigger();
-        p.w.Mute->trigger();
-        QCOMPARE(p.takeCalls(),
-            (QStringList { "StartPlayback", "PausePlayback", "StopPlayback", "MuteState false" }));
-        QCOMPARE(byButtons,
-            (QStringList { "MediaFile /m/tema.mp3", "StartPlayback", "MediaLength", "PausePlayback",
-                "StopPlayback", "MuteState true" }));
+        fillPlaylist(p.w, { QStringLiteral("/m/tema.mp3"), QStringLiteral("/m/otro.mp3") });
+        QSignalSpy changes(&p.w.state(), &PlayerState::playbackChanged);
+        for (const QString &step : steps) {
+            if (step == QLatin1String("play"))
+                p.w.cmdPlay_Click();
+            else if (step == QLatin1String("pause"))
+                p.w.cmdPause_Click();
+            else if (step == QLatin1String("stop"))
+                p.w.cmdStop_Click();
+            else if (step == QLatin1String("end"))
+                p.fakes.engine.endOfFile();
+            else
+                p.fakes.engine.failing = QStringList { "StartPlayback" };
+        }
+        QCOMPARE(p.w.state().playback(), heard);
+        QCOMPARE(p.clockRuns(), heard == Playback::Playing);
+        QCOMPARE(changes.isEmpty() ? Playback::Stopped : changes.last().at(0).value<Playback>(), heard);
     }
 
     // A new track shows the lyrics window only while the main window is visible, also
@@ -245,10 +242,7 @@ private slots:
     {
         Player p;
         p.w.cmdPlay_Click();
-        QVERIFY(p.w.existingLyricsWindow());
         QVERIFY(!p.w.existingLyricsWindow()->isVisible());
-        QCOMPARE(p.lyrics(), QStringLiteral("uno"));
-
         p.w.show();
         p.w.cmdPlay_Click();
         QVERIFY(p.w.existingLyricsWindow()->isVisible());
