@@ -204,10 +204,21 @@ void MprisService::quit()
     m_window->QuitIcono_Click();
 }
 
-// The status signals only when it really changes: the state also reports a track started
-// anew while another played.
+// The status is announced once the handler that changed it has run to its end, and only
+// when it differs from the last one announced: a track that follows another passes through
+// Stopped within one handler, and the state also reports a track started anew while another
+// played.
 void MprisService::statusChanged()
 {
+    if (m_statusPending)
+        return;
+    m_statusPending = true;
+    QMetaObject::invokeMethod(this, &MprisService::announceStatus, Qt::QueuedConnection);
+}
+
+void MprisService::announceStatus()
+{
+    m_statusPending = false;
     const QString status = playbackStatus();
     if (status == m_lastStatus)
         return;

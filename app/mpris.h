@@ -33,10 +33,12 @@ public:
 
 private:
     void statusChanged();
+    void announceStatus();
     void trackChanged();
     void volumeChanged();
     void announce(const QVariantMap &properties);
 
     frmMP3 *m_window;
     QString m_lastStatus;
+    bool m_statusPending = false;
 };

@@ -76,7 +76,7 @@ void frmMP3::cmdForward_Click()
 void frmMP3::Mplay_PlaybackEnded(qint32)
 {
     // An end of file that was on its way when the user paused is stale: the pause holds.
-    if (m_state->paused())
+    if (m_state->playback() == PlayerState::Playback::Paused)
         return;
     if (m_state->shuffle()) {
         ShuffleIt();

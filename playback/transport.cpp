@@ -36,9 +36,9 @@ void frmMP3::cmdPause_Click()
     // The marker follows the button even when the engine fails, so a failed resume cannot
     // trap every later Play; the clock follows what the engine really does.
     if (!m_state->paused()) {
-        Mplay->PausePlayback();
+        const bool paused = Mplay->PausePlayback();
         m_state->setPaused(true);
-        if (m_state->playback() == Playback::Playing)
+        if (paused && m_state->playback() == Playback::Playing)
             m_state->setPlayback(Playback::Paused);
     } else {
         const bool resumed = Mplay->StartPlayback();

@@ -151,9 +151,19 @@ class NoTrayHost(unittest.TestCase):
         with Desktop(tray=False) as desk:
             player = desk.start_player()
             main = desk.wait_window(MAIN_TITLE)
-            desk.activate(main)
-            desk.key("alt+F4")
-            self.assertEqual(player.wait_exit(), 0)
+            # A window manager still settling a new window on a loaded machine may drop the
+            # first Alt+F4, so the key is given again while the window stays; one close is
+            # all the player needs.
+            for _ in range(3):
+                desk.activate(main)
+                desk.key("alt+F4")
+                try:
+                    self.assertEqual(player.wait_exit(timeout=10), 0)
+                    break
+                except subprocess.TimeoutExpired:
+                    self.assertTrue(desk.is_viewable(main), "the window hid instead of ending the player")
+            else:
+                self.fail("the player did not end after three Alt+F4")
 
 
 if __name__ == "__main__":

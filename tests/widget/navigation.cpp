@@ -328,7 +328,7 @@ private slots:
         QCOMPARE(p.w->greetingWindow(), first.data());
         QCOMPARE(p.fakes.engine.calls, (QStringList { "StopPlayback", "StopPlayback" }));
 
-        QTest::mouseClick(first->cmdExit, Qt::LeftButton);
+        click(*first, "cmdExit");
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(!first);
         p.doubleClickRow(0);
