@@ -1,11 +1,8 @@
 #include "app/programfolder.h"
 #include "fakes.h"
-#include "playlist/playlistbox.h"
+#include "window.h"
 
-#include <QAction>
-#include <QDir>
 #include <QFile>
-#include <QListWidget>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -19,84 +16,57 @@ private slots:
         setProgramFolder(m_folder->path());
     }
 
-    // The first track added becomes the current one, and its folder is remembered in
-    // Dir.txt and given to the next showing of the dialog.
-    void firstAdd()
+    void addRemembersFolder_data()
     {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("folder");
+        QTest::newRow("accented folder") << "/música/tema.mp3"
+                                         << "/música/";
+        QTest::newRow("root folder") << "/tema.mp3"
+                                     << "/";
+    }
+
+    // A chosen file is appended and becomes the current track, and its folder, separator
+    // included, is remembered for the next showing; a cancel changes nothing.
+    void addRemembersFolder()
+    {
+        QFETCH(QString, path);
+        QFETCH(QString, folder);
         FakePlatform fakes;
         frmMP3 w(fakes.platform());
-        fakes.cmdlg.answers = { QStringLiteral("/música/tema.mp3"), QStringLiteral("/otra/dos.wav") };
-        w.cdmAdd_Click();
+        fakes.cmdlg.answers = { QString(), path, QString() };
+        click(w, "cdmAdd");
+        QCOMPARE(w.playlist().count(), 0);
+        QVERIFY(!QFile::exists(besideProgram("Dir.txt")));
+
+        click(w, "cdmAdd");
+        trigger(w, "Add");
         QCOMPARE(fakes.cmdlg.lastFilter,
             QStringLiteral("MP3 Files(*.mp3)|*.mp3|Midi Files (*.mid)|*.mid|Wav Files (*.wav)|*.wav"
                            "|Mpg Files (*.mpg)|*.mpg"));
-        QCOMPARE(rows(w), (QStringList { "/música/tema.mp3|tema.mp3" }));
-        QCOMPARE(w.SongPath, QStringLiteral("/música/tema.mp3"));
-        QCOMPARE(w.SongName, QStringLiteral("tema.mp3"));
-        QCOMPARE(dirFile(), QByteArray("/m\xc3\xbasica/\r\n"));
-        QCOMPARE(fakes.cmdlg.InitDir, QStringLiteral("/música/"));
-
-        w.Add->trigger();
-        QCOMPARE(fakes.cmdlg.shown, (QStringList { "open ", "open /música/" }));
-        QCOMPARE(dirFile(), QByteArray("/otra/\r\n"));
-        QCOMPARE(w.SongName, QStringLiteral("tema.mp3"));
+        QCOMPARE(fakes.cmdlg.shown, (QStringList { "open ", "open ", "open " + folder }));
+        QCOMPARE(w.playlist().count(), 1);
+        QCOMPARE(w.playlist().pathAt(0), path);
+        QCOMPARE(w.state().SongPath(), path);
+        QCOMPARE(w.state().SongName(), path.mid(folder.size()));
+        QCOMPARE(dirFile(), folder.toUtf8() + "\r\n");
         QVERIFY(fakes.engine.calls.isEmpty());
     }
 
-    // Adding while row 2 plays appends at the end and keeps row 2 current; the same file
-    // may be added twice.
+    // Adding appends at the end and keeps the current row; the same file may come twice.
     void addKeepsCurrentRow()
     {
         FakePlatform fakes;
         frmMP3 w(fakes.platform());
-        for (const char *name : { "a.mp3", "b.mp3", "c.mp3", "d.mp3", "e.mp3", "c.mp3" })
-            fakes.cmdlg.answers.push_back(QStringLiteral("/m/") + QLatin1String(name));
-        for (int i = 0; i < 5; ++i)
-            w.cdmAdd_Click();
-        w.SongIndex = 2;
-        w.SongPath = w.pathAt(2);
-        w.SongName = w.nameAt(2);
+        fillPlaylist(w, { "/m/a.mp3", "/m/b.mp3", "/m/c.mp3" });
+        w.state().setSongIndex(2);
+        fakes.cmdlg.answers = { QStringLiteral("/m/c.mp3") };
         w.cdmAdd_Click();
-        QCOMPARE(w.rowCount(), 6);
-        QCOMPARE(w.NameList->count(), 6);
-        QCOMPARE(w.pathAt(5), w.pathAt(2));
-        QCOMPARE(w.nameAt(5), QStringLiteral("c.mp3"));
-        QCOMPARE(w.SongIndex, qint16(2));
-        QCOMPARE(w.SongPath, QStringLiteral("/m/c.mp3"));
-        QVERIFY(w.PlayList->selectedItems().isEmpty());
-    }
-
-    // A file in the root folder gives the root with its separator.
-    void rootFolder()
-    {
-        FakePlatform fakes;
-        frmMP3 w(fakes.platform());
-        fakes.cmdlg.answers = { QStringLiteral("/tema.mp3") };
-        w.cdmAdd_Click();
-        QCOMPARE(dirFile(), QByteArray("/\r\n"));
-        QCOMPARE(fakes.cmdlg.InitDir, QStringLiteral("/"));
-    }
-
-    // A cancelled dialog touches no list, variable or file.
-    void cancelChangesNothing()
-    {
-        FakePlatform fakes;
-        frmMP3 w(fakes.platform());
-        fakes.cmdlg.answers = { QStringLiteral("/m/a.mp3"), QString() };
-        w.cdmAdd_Click();
-        w.SongName = QStringLiteral("puesto");
-        w.cdmAdd_Click();
-        QCOMPARE(rows(w), (QStringList { "/m/a.mp3|a.mp3" }));
-        QCOMPARE(w.SongName, QStringLiteral("puesto"));
-        QCOMPARE(dirFile(), QByteArray("/m/\r\n"));
-
-        FakePlatform fresh;
-        frmMP3 other(fresh.platform());
-        QFile::remove(besideProgram(QStringLiteral("Dir.txt")));
-        other.cdmAdd_Click();
-        QCOMPARE(other.rowCount(), 0);
-        QVERIFY(other.SongPath.isEmpty());
-        QVERIFY(!QFile::exists(besideProgram(QStringLiteral("Dir.txt"))));
+        QCOMPARE(w.playlist().names(), (QStringList { "a.mp3", "b.mp3", "c.mp3", "c.mp3" }));
+        QCOMPARE(w.playlist().pathAt(3), QStringLiteral("/m/c.mp3"));
+        QCOMPARE(w.state().SongIndex(), qint16(2));
+        QCOMPARE(w.state().SongPath(), QStringLiteral("/m/c.mp3"));
+        QCOMPARE(highlightedRow(w), -1);
     }
 
     // A program folder that cannot be written still lets the track be added; the dialog
@@ -109,20 +79,12 @@ private slots:
         fakes.cmdlg.InitDir = QStringLiteral("/antes/");
         fakes.cmdlg.answers = { QStringLiteral("/m/a.mp3") };
         w.cdmAdd_Click();
-        QCOMPARE(rows(w), (QStringList { "/m/a.mp3|a.mp3" }));
-        QCOMPARE(w.SongPath, QStringLiteral("/m/a.mp3"));
+        QCOMPARE(w.playlist().pathAt(0), QStringLiteral("/m/a.mp3"));
+        QCOMPARE(w.state().SongPath(), QStringLiteral("/m/a.mp3"));
         QCOMPARE(fakes.cmdlg.InitDir, QStringLiteral("/antes/"));
     }
 
 private:
-    static QStringList rows(const frmMP3 &w)
-    {
-        QStringList out;
-        for (int i = 0; i < w.rowCount(); ++i)
-            out << w.pathAt(i) + QLatin1Char('|') + w.nameAt(i);
-        return out;
-    }
-
     static QByteArray dirFile()
     {
         QFile file(besideProgram(QStringLiteral("Dir.txt")));

@@ -1,8 +1,7 @@
-#include "app/openfiles.h"
 #include "app/programfolder.h"
 #include "app/singleinstance.h"
 #include "fakes.h"
-#include "playlist/playlistbox.h"
+#include "window.h"
 
 #include <QFile>
 #include <QMimeData>
@@ -21,7 +20,8 @@ private slots:
     }
 
     // Files from the command line are added as "Agregar" adds them, remembered folder
-    // included, and the first is played when the playlist was empty.
+    // included, missing ones passed over, and the first is played when the playlist was
+    // empty; files handed over later are only appended.
     void commandLineAddsAndPlays()
     {
         FakePlatform fakes;
@@ -29,59 +29,80 @@ private slots:
         const QString a = track(QStringLiteral("uno.mp3"));
         const QString b = track(QStringLiteral("dos.wav"));
         w.openFiles({ a, m_folder.filePath(QStringLiteral("missing.mp3")), b });
-        QCOMPARE(w.rowCount(), 2);
-        QCOMPARE(w.pathAt(0), a);
-        QCOMPARE(w.nameAt(1), QStringLiteral("dos.wav"));
-        QVERIFY(fakes.engine.calls.contains(QStringLiteral("MediaFile ") + a));
-        QVERIFY(fakes.engine.playing);
+        QCOMPARE(w.playlist().names(), (QStringList { "uno.mp3", "dos.wav" }));
+        QCOMPARE(w.playlist().pathAt(0), a);
+        QCOMPARE(fakes.engine.calls.mid(0, 2), (QStringList { "MediaFile " + a, "StartPlayback" }));
         QFile remembered(besideProgram(QStringLiteral("Dir.txt")));
         QVERIFY(remembered.open(QIODevice::ReadOnly));
         QCOMPARE(remembered.readAll(), (m_folder.path() + QStringLiteral("/\r\n")).toUtf8());
+
+        fakes.engine.calls.clear();
+        w.openFiles({ track(QStringLiteral("tres.mp3")) });
+        QCOMPARE(w.playlist().count(), 3);
+        QVERIFY(fakes.engine.calls.isEmpty());
     }
 
-    // A file handed over while something is in the playlist is only appended.
-    void handedOverFilesAppendWithoutPlaying()
+    void handedOverToEmptiedPlaylist_data()
     {
+        QTest::addColumn<QString>("before");
+        QTest::newRow("Avanzar on an empty list") << "forward";
+        QTest::newRow("Borrar Todo from a later row") << "later row";
+        QTest::newRow("Borrar Todo of a paused track") << "paused";
+    }
+
+    // A file handed over to an empty playlist is loaded and played from its start, wherever
+    // the current row was left and even when a removed track was paused.
+    void handedOverToEmptiedPlaylist()
+    {
+        QFETCH(QString, before);
         FakePlatform fakes;
         frmMP3 w(fakes.platform());
-        w.openFiles({ track(QStringLiteral("uno.mp3")) });
+        if (before == "forward") {
+            click(w, "cmdForward");
+        } else {
+            fillPlaylist(w, { track("a.mp3"), track("b.mp3"), track("c.mp3") });
+            w.state().setSongIndex(before == "paused" ? 0 : 2);
+            w.state().setSongPath(w.playlist().pathAt(w.state().SongIndex()));
+            click(w, "cmdPlay");
+            if (before == "paused")
+                click(w, "cmdPause");
+            click(w, "cmdDelAll");
+        }
+        const QString fresh = track(QStringLiteral("nuevo.mp3"));
         fakes.engine.calls.clear();
-        w.openFiles({ track(QStringLiteral("dos.mp3")) });
-        QCOMPARE(w.rowCount(), 2);
-        QVERIFY(!fakes.engine.calls.contains(QStringLiteral("StartPlayback")));
+        w.openFiles({ fresh });
+        QCOMPARE(fakes.engine.calls.mid(0, 2), (QStringList { "MediaFile " + fresh, "StartPlayback" }));
+        QCOMPARE(w.state().playback(), PlayerState::Playback::Playing);
+        QCOMPARE(labelText(w, "LblSongName"), QStringLiteral("nuevo.mp3"));
     }
 
     // Dropping files adds the media files among them in the order dropped, plays nothing,
-    // and passes over other kinds and folders.
+    // and passes over other kinds, folders and remote files; a drag of none is refused.
     void dropAddsMediaFilesInOrder()
     {
         FakePlatform fakes;
         frmMP3 w(fakes.platform());
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
-        const QList<QUrl> urls { QUrl::fromLocalFile(track(QStringLiteral("b.MID"))),
+        const QPoint where = playlistView(w)->mapTo(&w, playlistView(w)->rect().center());
+        QMimeData photo;
+        photo.setUrls({ QUrl::fromLocalFile(track(QStringLiteral("foto.jpg"))) });
+        QDragEnterEvent refused(where, Qt::CopyAction, &photo, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&w, &refused);
+        QVERIFY(!refused.isAccepted());
+
+        QMimeData data;
+        data.setUrls({ QUrl::fromLocalFile(track(QStringLiteral("b.MID"))),
             QUrl::fromLocalFile(track(QStringLiteral("nota.txt"))), QUrl::fromLocalFile(m_folder.path()),
             QUrl(QStringLiteral("https://example.org/a.mp3")),
-            QUrl::fromLocalFile(track(QStringLiteral("a.mpg"))) };
-        QMimeData data;
-        data.setUrls(urls);
-        const QPoint where = w.PlayList->mapTo(&w, w.PlayList->rect().center());
+            QUrl::fromLocalFile(track(QStringLiteral("a.mpg"))) });
         QDragEnterEvent enter(where, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(&w, &enter);
         QVERIFY(enter.isAccepted());
         QDropEvent drop(where, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(&w, &drop);
-        QCOMPARE(w.rowCount(), 2);
-        QCOMPARE(w.nameAt(0), QStringLiteral("b.MID"));
-        QCOMPARE(w.nameAt(1), QStringLiteral("a.mpg"));
-        QVERIFY(!fakes.engine.calls.contains(QStringLiteral("StartPlayback")));
-    }
-
-    // A drag with nothing the player can play is refused.
-    void dropOfOtherKindsIsRefused()
-    {
-        QCOMPARE(
-            droppedMediaFiles({ QUrl::fromLocalFile(track(QStringLiteral("foto.jpg"))) }), QStringList());
+        QCOMPARE(w.playlist().names(), (QStringList { "b.MID", "a.mpg" }));
+        QVERIFY(fakes.engine.calls.isEmpty());
     }
 
     // A second start hands its files to the player already running, which receives them
@@ -101,8 +122,6 @@ private slots:
         QVERIFY(second.handOver(files));
         QTRY_COMPARE(received.count(), 1);
         QCOMPARE(received.first().first().toStringList(), files);
-        // Each list is read once and leaves nothing behind.
-        QTRY_COMPARE(QDir(folder).entryList({ QStringLiteral("*.list") }, QDir::Files), QStringList());
 
         // Another start without files keeps the name of the one that runs.
         SingleInstance third(folder);
@@ -114,7 +133,7 @@ private slots:
         QCOMPARE(received.at(2).first().toStringList(), files.mid(2));
 
         // Without a private folder nothing is handed over, and nobody listens.
-        SingleInstance nowhere{ QString() };
+        SingleInstance nowhere { QString() };
         QVERIFY(!nowhere.handOver(files));
         QVERIFY(!nowhere.listen());
     }

@@ -1,23 +1,31 @@
 #include "app/picturebox.h"
 #include "app/programfolder.h"
-#include "app/tag.h"
 #include "app/widgetstyle.h"
+#include "extras/frmLyrics.h"
 #include "fakes.h"
-#include "playlist/playlistbox.h"
+#include "window.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QFile>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPushButton>
+#include <QPlainTextEdit>
 #include <QSlider>
 #include <QTemporaryDir>
-#include <QTextEdit>
 #include <QTimer>
 #include <QtTest>
+
+namespace {
+const QStringList kPictureButtons { "cmdBack", "cmdPlay", "cmdPause", "cmdStop", "cmdForward", "cmdMute" };
+
+// What a screen reader says for the widget.
+QString spokenName(QWidget *widget)
+{
+    QAccessibleInterface *face = QAccessible::queryAccessibleInterface(widget);
+    return face ? face->text(QAccessible::Name) : QStringLiteral("<no interface>");
+}
+} // namespace
 
 class StartState : public QObject {
     Q_OBJECT
@@ -45,34 +53,36 @@ private slots:
         QVERIFY2(!loaded.contains("/imageformats/"), loaded.constData());
     }
 
-    // The window opens with the label row at zero, empty lists, tags at rest and no clock.
+    // The window opens with the time row at zero in green on black, nothing listed or
+    // current, the markers at rest, full volume and no clock running.
     void freshWindow()
     {
         FakePlatform fakes;
         frmMP3 w(fakes.platform());
         QCOMPARE(w.windowTitle(), QStringLiteral("Velumo MP3 Player"));
-        const QList<QLabel *> row { w.LblSongTimer1, w.Label1, w.LblSongTimer2, w.lblMM, w.Label2, w.lblSS };
         QStringList texts;
-        for (QLabel *label : row) {
+        for (const char *name : { "LblSongTimer1", "Label1", "LblSongTimer2", "lblMM", "Label2", "lblSS" }) {
+            auto *label = control<QLabel>(w, name);
             texts << label->text();
             QCOMPARE(label->palette().color(QPalette::WindowText), QColor(0, 255, 0));
+            QCOMPARE(label->palette().color(QPalette::Window), QColor(0, 0, 0));
             QVERIFY(label->font().bold());
             QVERIFY(label->autoFillBackground());
         }
         QCOMPARE(texts, (QStringList { "0", ":", "0", "0", ":", "0" }));
-        QCOMPARE(w.LblSongName->text(), QString());
-        QVERIFY(!w.LblSongName->font().bold());
-        QCOMPARE(w.PlayList->count(), 0);
-        QCOMPARE(w.NameList->count(), 0);
-        QVERIFY(!w.Timer->isActive());
-        QCOMPARE(w.Timer->interval(), 1000);
-        QCOMPARE(Tag(w.cmdPause), QStringLiteral("0"));
-        QCOMPARE(Tag(w.cmdShuffle), QStringLiteral("0"));
-        QCOMPARE(Tag(w.IconoBarra), QStringLiteral("1"));
-        QCOMPARE(faceColour(w.cmdShuffle), QColor(192, 192, 192));
-        QVERIFY(!w.Image1->hasPicture());
-        QCOMPARE(w.SongIndex, qint16(0));
-        QVERIFY(w.SongPath.isEmpty() && w.SongName.isEmpty() && w.LyricsName.isEmpty());
+        QCOMPARE(labelText(w, "LblSongName"), QString());
+        QVERIFY(!control<QLabel>(w, "LblSongName")->font().bold());
+        QCOMPARE(w.playlist().count(), 0);
+        QCOMPARE(w.state().SongIndex(), qint16(0));
+        QVERIFY(w.state().SongPath().isEmpty() && w.state().SongName().isEmpty());
+        QVERIFY(w.state().LyricsName().isEmpty());
+        QVERIFY(!w.state().paused() && !w.state().shuffle() && w.state().resident());
+        QCOMPARE(faceColour(control(w, "cmdShuffle")), QColor(192, 192, 192));
+        QVERIFY(!control<PictureBox>(w, "Image1")->hasPicture());
+        QCOMPARE(control<QSlider>(w, "Slider")->value(), 10);
+        QCOMPARE(w.state().playback(), PlayerState::Playback::Stopped);
+        QVERIFY(!control<QTimer>(w, "Timer")->isActive());
+        QCOMPARE(control<QTimer>(w, "Timer")->interval(), 1000);
     }
 
     // The client area below the menu bar is 398 x 302 and the controls a user clicks sit
@@ -83,37 +93,60 @@ private slots:
         frmMP3 w(fakes.platform());
         QCOMPARE(w.centralWidget()->size(), QSize(398, 302));
         QCOMPARE(w.minimumSize(), w.maximumSize());
-        QCOMPARE(w.cmdPlay->geometry(), QRect(136, 24, 33, 33));
-        QCOMPARE(w.PlayList->geometry(), QRect(8, 64, 345, 134));
-        QCOMPARE(w.Slider->geometry(), QRect(360, 64, 33, 105));
-        QCOMPARE(w.cdmAdd->geometry(), QRect(16, 272, 65, 25));
-        QCOMPARE(w.cmdLoad->geometry(), QRect(320, 272, 65, 25));
-        QCOMPARE(w.cmdShuffle->geometry(), QRect(304, 32, 57, 17));
-        QCOMPARE(w.Image1->geometry(), QRect(0, 16, 401, 305));
-        QCOMPARE(w.Slider->minimum(), 0);
-        QCOMPARE(w.Slider->maximum(), 10);
-        QVERIFY(w.NameList->isHidden() && w.Text1->isHidden() && w.lista->isHidden());
+        QCOMPARE(control(w, "cmdPlay")->geometry(), QRect(136, 24, 33, 33));
+        QCOMPARE(control(w, "PlayList")->geometry(), QRect(8, 64, 345, 134));
+        QCOMPARE(control(w, "Slider")->geometry(), QRect(360, 64, 33, 105));
+        QCOMPARE(control(w, "cdmAdd")->geometry(), QRect(16, 272, 65, 25));
+        QCOMPARE(control(w, "cmdLoad")->geometry(), QRect(320, 272, 65, 25));
+        QCOMPARE(control(w, "cmdShuffle")->geometry(), QRect(304, 32, 57, 17));
+        QCOMPARE(control(w, "Image1")->geometry(), QRect(0, 16, 401, 305));
+        QCOMPARE(control<QSlider>(w, "Slider")->minimum(), 0);
+        QCOMPARE(control<QSlider>(w, "Slider")->maximum(), 10);
     }
 
-    // Each button keeps its own tooltip, even where its menu item reads otherwise.
+    // Each button keeps its own tooltip, even where its menu item reads otherwise; the
+    // picture buttons show a picture and no caption.
     void tooltips()
     {
         FakePlatform fakes;
         frmMP3 w(fakes.platform());
-        QCOMPARE(w.cmdStop->toolTip(), QStringLiteral("Parar"));
-        QCOMPARE(w.Stop->text(), QStringLiteral("Detener"));
-        QCOMPARE(w.cmdDelAll->toolTip(), QStringLiteral("Borrar"));
-        QCOMPARE(w.cmdDelete->toolTip(), QStringLiteral("Borrar"));
-        QCOMPARE(w.Slider->toolTip(), QStringLiteral("Volumen"));
-        QCOMPARE(w.cmdMute->toolTip(), QStringLiteral("Sin Sonido"));
-        QCOMPARE(w.cmdShuffle->toolTip(), QString());
-        for (QPushButton *b : { w.cmdBack, w.cmdPlay, w.cmdPause, w.cmdStop, w.cmdForward, w.cmdMute }) {
-            QVERIFY(b->text().isEmpty());
-            QVERIFY(!b->icon().isNull());
+        QCOMPARE(control(w, "cmdStop")->toolTip(), QStringLiteral("Parar"));
+        QCOMPARE(control<QAction>(w, "Stop")->text(), QStringLiteral("Detener"));
+        QCOMPARE(control(w, "cmdDelAll")->toolTip(), QStringLiteral("Borrar"));
+        QCOMPARE(control(w, "cmdDelete")->toolTip(), QStringLiteral("Borrar"));
+        QCOMPARE(control(w, "Slider")->toolTip(), QStringLiteral("Volumen"));
+        QCOMPARE(control(w, "cmdMute")->toolTip(), QStringLiteral("Sin Sonido"));
+        QCOMPARE(control(w, "cmdShuffle")->toolTip(), QString());
+        for (const QString &name : kPictureButtons) {
+            auto *button = control<QPushButton>(w, qPrintable(name));
+            QVERIFY(button->text().isEmpty());
             // High-DPI screens get pictures drawn at twice the size, not the small ones blown up.
-            QCOMPARE(b->icon().pixmap(QSize(32, 32), 2.0).size(), QSize(64, 64));
-            QCOMPARE(b->accessibleName(), b->toolTip());
+            QCOMPARE(button->icon().pixmap(QSize(32, 32), 2.0).size(), QSize(64, 64));
         }
+    }
+
+    // A screen reader hears what people see: each label as its text, taken literally even
+    // when a file name looks like markup; the list, the slider and the lyrics by what they
+    // are in Spanish; a picture button by its tooltip.
+    void spokenNamesAndPlainText()
+    {
+        FakePlatform fakes;
+        frmMP3 w(fakes.platform());
+        w.state().setShownSongName(QStringLiteral("<b>x</b>.mp3"));
+        const QList<QLabel *> labels = w.findChildren<QLabel *>();
+        QVERIFY(labels.size() >= 7);
+        for (QLabel *label : labels) {
+            QCOMPARE(label->textFormat(), Qt::PlainText);
+            QCOMPARE(spokenName(label), label->text());
+        }
+        QCOMPARE(spokenName(control(w, "LblSongName")), QStringLiteral("<b>x</b>.mp3"));
+        QCOMPARE(spokenName(playlistView(w)), QStringLiteral("Lista de reproducción"));
+        QCOMPARE(spokenName(control(w, "Slider")), QStringLiteral("Volumen"));
+        for (const QString &name : kPictureButtons) {
+            QWidget *button = control(w, qPrintable(name));
+            QCOMPARE(spokenName(button), button->toolTip());
+        }
+        QCOMPARE(spokenName(w.lyricsWindow()->findChild<QPlainTextEdit *>()), QStringLiteral("Letras"));
     }
 
     // The bar shows four menus in order with their items; the tray menu is never in it.
@@ -125,24 +158,25 @@ private slots:
         for (QAction *a : w.menuBar()->actions())
             bar << a->text();
         QCOMPARE(bar, (QStringList { "&Archivo", "Opciones", "Letras", "Ayuda" }));
+        QCOMPARE(captions(w, "File"),
+            (QStringList { "Agregar", "Borrar", "Guardar", "Abrir", "Acciones", "Salir" }));
         QCOMPARE(
-            captions(w.File), (QStringList { "Agregar", "Borrar", "Guardar", "Abrir", "Acciones", "Salir" }));
-        QCOMPARE(
-            captions(w.Actions), (QStringList { "Retroceder", "Empezar", "Pausa", "Detener", "Avanzar" }));
-        QCOMPARE(captions(w.Options),
+            captions(w, "Actions"), (QStringList { "Retroceder", "Empezar", "Pausa", "Detener", "Avanzar" }));
+        QCOMPARE(captions(w, "Options"),
             (QStringList { "Sin Sonido", "Imagen de Fondo", "Ocultar Todo", "Mostrar Todo" }));
-        QCOMPARE(captions(w.Lyrics), (QStringList { "Ver Letras", "Ocultar Letras" }));
-        QCOMPARE(captions(w.Help), (QStringList { "Ayuda", "Acerca de" }));
-        QCOMPARE(captions(w.MnuIcono), (QStringList { "Acerca", "Abrir Velumo MP3 Player", "-", "Salir" }));
-        QCOMPARE(w.MnuIcono->defaultAction(), w.AboutIcono);
-        QVERIFY(w.AboutIcono->font().bold());
+        QCOMPARE(captions(w, "Lyrics"), (QStringList { "Ver Letras", "Ocultar Letras" }));
+        QCOMPARE(captions(w, "Help"), (QStringList { "Ayuda", "Acerca de" }));
+        QCOMPARE(
+            captions(w, "MnuIcono"), (QStringList { "Acerca", "Abrir Velumo MP3 Player", "-", "Salir" }));
+        QCOMPARE(control<QMenu>(w, "MnuIcono")->defaultAction(), control<QAction>(w, "AboutIcono"));
+        QVERIFY(control<QAction>(w, "AboutIcono")->font().bold());
     }
 
 private:
-    static QStringList captions(QMenu *menu)
+    static QStringList captions(const frmMP3 &w, const char *menu)
     {
         QStringList out;
-        for (QAction *a : menu->actions())
+        for (QAction *a : control<QMenu>(w, menu)->actions())
             out << (a->isSeparator() ? QStringLiteral("-") : a->text());
         return out;
     }
