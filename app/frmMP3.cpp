@@ -57,7 +57,6 @@ QPushButton *makePictureButton(
     button->setIconSize(QSize(32, 32));
     button->setToolTip(tip);
     button->setAccessibleName(tip);
-    button->setAccessibleDescription(tip);
     return button;
 }
 
@@ -67,10 +66,12 @@ QPushButton *makeTextButton(
     auto *button = new QPushButton(caption, parent);
     button->setObjectName(QString::fromLatin1(name));
     button->setGeometry(where);
-    if (!tip.isEmpty()) {
+    if (!tip.isEmpty())
         button->setToolTip(tip);
+    // A screen reader reads the name and then the description: a tooltip that repeats the
+    // caption would be read twice.
+    if (tip != caption)
         button->setAccessibleDescription(tip);
-    }
     button->setAccessibleName(caption);
     return button;
 }
