@@ -114,13 +114,10 @@ private slots:
         QVERIFY(!card.parentWidget());
         QCOMPARE(card.windowTitle(), QStringLiteral("Te Amo Vebrolia"));
         QCOMPARE(card.size(), QSize(338, 256));
-        QCOMPARE(card.palette().color(QPalette::Window), QColor(138, 195, 239));
         QCOMPARE(card.Label1->text(), QStringLiteral("Vebrolia...   solamente quería decirte que te !AMO!"));
         QVERIFY(card.Label1->wordWrap());
         QCOMPARE(card.Label2->text(), QStringLiteral("Tu Príncipe"));
-        QCOMPARE(card.Label3->palette().color(QPalette::WindowText), QColor(255, 0, 0));
         QCOMPARE(card.Image1->size(), QSize(92, 89));
-        QCOMPARE(card.Image1->pos(), QPoint(256, 168));
         QVERIFY(card.Image1->geometry().right() >= card.width());
         QCOMPARE(card.cmdExit->text(), QStringLiteral("Cerrar"));
         const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
