@@ -27,17 +27,6 @@ private slots:
         m_fakes.reset();
     }
 
-    // The current track's lyrics come from the Lyrics folder by the track's name less its extension.
-    void loadedByTrackName()
-    {
-        write(QStringLiteral("tema.txt"), "la letra\r\nsegunda");
-        write(QStringLiteral("otra.txt"), "otra");
-        m_window->state().setSongName(QStringLiteral("tema.mp3"));
-        m_window->LoadLyrics();
-        QCOMPARE(m_window->state().LyricsName(), QStringLiteral("tema"));
-        QCOMPARE(shown(), QStringLiteral("la letra\nsegunda"));
-    }
-
     // Play empties the window first, so a track without lyrics never shows the last track's.
     void playEmptiesTheWindow()
     {
@@ -48,14 +37,12 @@ private slots:
         QCOMPARE(shown(), QString());
     }
 
-    // The window has no title text and a fixed size without a maximise button, and the user
-    // cannot type into its text.
+    // The window has a fixed size without a maximise button, and the user cannot type into its text.
     void windowIsFixedAndReadOnly()
     {
         trigger(*m_window, "SeeLyrics");
         frmLyrics *lyrics = m_window->existingLyricsWindow();
         QVERIFY(lyrics && lyrics->isVisible() && !lyrics->parentWidget());
-        QVERIFY(lyrics->windowTitle().trimmed().isEmpty());
         QCOMPARE(lyrics->minimumSize(), lyrics->maximumSize());
         QVERIFY(!(lyrics->windowFlags() & Qt::WindowMaximizeButtonHint));
         lyrics->setLyrics(QStringLiteral("letra"));

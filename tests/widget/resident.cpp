@@ -141,34 +141,6 @@ private slots:
         }
     }
 
-    void restoreShowsBothWindows_data()
-    {
-        QTest::addColumn<bool>("fromMenu");
-        QTest::newRow("click on the icon") << false;
-        QTest::newRow("menu of the icon") << true;
-    }
-
-    // The icon and its menu's "Abrir Velumo MP3 Player" bring back the player and the lyrics
-    // window, even when the user had hidden the lyrics.
-    void restoreShowsBothWindows()
-    {
-        QFETCH(bool, fromMenu);
-        FakePlatform fakes;
-        frmMP3 w(fakes.platform());
-        w.show();
-        trigger(w, "SeeLyrics");
-        trigger(w, "HideLyrics");
-        w.close();
-        QVERIFY(!w.isVisible() && !lyricsShown(w));
-
-        if (fromMenu)
-            trigger(w, "OpenPlayer");
-        else
-            fakes.tray.restore();
-        QVERIFY(w.isVisible());
-        QVERIFY(lyricsShown(w));
-    }
-
     // A right click on the icon pops up the icon's menu, with "Acerca" as its default item.
     void iconMenu()
     {
