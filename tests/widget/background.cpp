@@ -1,15 +1,13 @@
 #include "app/picturebox.h"
 #include "app/programfolder.h"
 #include "fakes.h"
+#include "window.h"
 
 #include <QFile>
-#include <QLineEdit>
 #include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
-const QString kPictureFilter
-    = QStringLiteral("BMP Files(*.bmp)|*.bmp|JPG Files (*.jpg)|*.jpg|GIF Files (*.gif)|*.gif");
 
 bool writeFile(const QString &path, const QByteArray &bytes)
 {
@@ -22,6 +20,12 @@ QByteArray readFile(const QString &path)
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
 }
+
+bool showsPicture(const frmMP3 &w)
+{
+    return control<PictureBox>(w, "Image1")->hasPicture();
+}
+
 } // namespace
 
 class Background : public QObject {
@@ -38,104 +42,63 @@ private slots:
         QVERIFY(red.save(m_picture));
     }
 
-    // A chosen picture fills the window at once, is remembered, and shows at the next start.
-    void chosenPictureRemembered()
-    {
-        {
-            FakePlatform fakes;
-            frmMP3 w(fakes.platform());
-            QVERIFY(!w.Image1->hasPicture());
-            fakes.cmdlg.answers = { m_picture };
-            w.BackPic_Click();
-            QCOMPARE(fakes.cmdlg.lastFilter, kPictureFilter);
-            QVERIFY(w.Image1->hasPicture());
-            QCOMPARE(w.Image1->picture().size(), w.Image1->size());
-            QCOMPARE(readFile(pictxt()), m_picture.toUtf8() + "\r\n");
-        }
-        FakePlatform fakes;
-        frmMP3 w(fakes.platform());
-        QCOMPARE(w.Text1->text(), m_picture);
-        QVERIFY(w.Image1->hasPicture());
-        QVERIFY(w.Image1->picture().pixelColor(10, 10).red() > 240);
-    }
-
-    // The picture dialog opens where the last add left it.
-    void dialogKeepsItsFolder()
+    // "Imagen de Fondo" asks for a picture where the last add left the dialog; a chosen
+    // picture shows at once and is remembered, a cancel changes nothing, and a file that is
+    // no picture clears the picture yet is remembered as the user chose it.
+    void choosingAPicture()
     {
         FakePlatform fakes;
         frmMP3 w(fakes.platform());
+        const QString notAPicture = m_folder->filePath("texto.bmp");
+        QVERIFY(writeFile(notAPicture, "esto no es una imagen\r\n"));
         fakes.cmdlg.InitDir = "/discos/b/";
-        w.BackPic_Click();
+        fakes.cmdlg.answers = { m_picture, QString(), notAPicture };
+
+        trigger(w, "BackPic");
         QCOMPARE(fakes.cmdlg.shown, QStringList { "open /discos/b/" });
-    }
-
-    // Cancelling after an earlier choice changes neither the picture nor "Pic.txt".
-    void cancelChangesNothing()
-    {
-        FakePlatform fakes;
-        frmMP3 w(fakes.platform());
-        fakes.cmdlg.answers = { m_picture, QString() };
-        w.BackPic_Click();
-        w.BackPic_Click();
-        QVERIFY(w.Image1->hasPicture());
+        QCOMPARE(fakes.cmdlg.lastFilter,
+            QStringLiteral("BMP Files(*.bmp)|*.bmp|JPG Files (*.jpg)|*.jpg|GIF Files (*.gif)|*.gif"));
+        QVERIFY(showsPicture(w));
+        QCOMPARE(w.state().backgroundPath(), m_picture);
         QCOMPARE(readFile(pictxt()), m_picture.toUtf8() + "\r\n");
-    }
 
-    // A text file named .bmp shows no picture, and replaces the one shown before, but it
-    // is remembered as chosen; the next start shows no picture either.
-    void notAPictureStillRemembered()
-    {
-        const QString fake = m_folder->filePath("texto.bmp");
-        QVERIFY(writeFile(fake, "esto no es una imagen\r\n"));
-        {
-            FakePlatform fakes;
-            frmMP3 w(fakes.platform());
-            fakes.cmdlg.answers = { m_picture, fake };
-            w.BackPic_Click();
-            w.BackPic_Click();
-            QVERIFY(!w.Image1->hasPicture());
-            QCOMPARE(readFile(pictxt()), fake.toUtf8() + "\r\n");
-        }
-        FakePlatform fakes;
-        frmMP3 w(fakes.platform());
-        QCOMPARE(w.Text1->text(), fake);
-        QVERIFY(!w.Image1->hasPicture());
+        trigger(w, "BackPic");
+        QVERIFY(showsPicture(w));
+        QCOMPARE(readFile(pictxt()), m_picture.toUtf8() + "\r\n");
+
+        trigger(w, "BackPic");
+        QVERIFY(!showsPicture(w));
+        QCOMPARE(readFile(pictxt()), notAPicture.toUtf8() + "\r\n");
     }
 
     void startWithoutPicture_data()
     {
         QTest::addColumn<QByteArray>("content"); // "<none>" for no Pic.txt
-        QTest::addColumn<QString>("text1");
+        QTest::addColumn<QString>("path");
         QTest::newRow("no Pic.txt") << QByteArray("<none>") << QString();
         QTest::newRow("missing file") << QByteArray("/no/existe.bmp\r\n") << "/no/existe.bmp";
         QTest::newRow("only CR LF") << QByteArray("\r\n") << QString();
-        QTest::newRow("a device") << QByteArray("/dev/zero\r\n") << "/dev/zero";
+        // The last two characters are taken for the line end, so the path no longer names the picture.
+        QTest::newRow("edited without line end") << QByteArray("<picture>") << "<picture less two>";
     }
 
-    // Whatever "Pic.txt" holds, the window starts on its plain background when it names no
-    // picture, and the file stays as it was.
+    // When "Pic.txt" names no readable picture the window starts on its plain background,
+    // and the file stays as it was.
     void startWithoutPicture()
     {
         QFETCH(QByteArray, content);
-        QFETCH(QString, text1);
+        QFETCH(QString, path);
+        if (content == "<picture>")
+            content = m_picture.toUtf8();
+        if (path == "<picture less two>")
+            path = m_picture.chopped(2);
         if (content != "<none>")
             QVERIFY(writeFile(pictxt(), content));
         FakePlatform fakes;
         frmMP3 w(fakes.platform());
-        QCOMPARE(w.Text1->text(), text1);
-        QVERIFY(!w.Image1->hasPicture());
+        QCOMPARE(w.state().backgroundPath(), path);
+        QVERIFY(!showsPicture(w));
         QCOMPARE(readFile(pictxt()), content == "<none>" ? QByteArray("<missing>") : content);
-    }
-
-    // A "Pic.txt" edited without its CR LF loses the path's last two characters, so the
-    // picture is not found.
-    void editedWithoutLineEnd()
-    {
-        QVERIFY(writeFile(pictxt(), m_picture.toUtf8()));
-        FakePlatform fakes;
-        frmMP3 w(fakes.platform());
-        QCOMPARE(w.Text1->text(), m_picture.chopped(2));
-        QVERIFY(!w.Image1->hasPicture());
     }
 
 private:

@@ -1,13 +1,9 @@
 #include "app/programfolder.h"
-#include "app/tag.h"
 #include "extras/frmLyrics.h"
 #include "fakes.h"
+#include "window.h"
 
-#include <QAction>
-#include <QLabel>
-#include <QPushButton>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QtTest>
 
 namespace {
@@ -17,38 +13,38 @@ using Command = std::function<void(frmMP3 &)>;
 // Everything a command could change that a user or the engine would notice, as text.
 QString observe(FakePlatform &fakes, frmMP3 &w)
 {
-    QStringList rows;
-    for (int row = 0; row < w.rowCount(); ++row)
-        rows << w.pathAt(row) + (w.isRowSelected(row) ? QStringLiteral(" *") : QString());
+    const PlayerState &state = w.state();
     const frmLyrics *lyrics = w.existingLyricsWindow();
     return QStringList { fakes.engine.calls.join(QLatin1Char(',')), fakes.cmdlg.shown.join(QLatin1Char(',')),
         fakes.common.shown.join(QLatin1Char(',')), fakes.messages.shown.join(QLatin1Char(',')),
-        rows.join(QLatin1Char(',')), QString::number(w.SongIndex), w.SongPath, w.SongName,
-        w.LblSongName->text(), Tag(w.cmdPause), Tag(w.cmdShuffle), QString::number(w.Timer->isActive()),
-        QString::number(fakes.engine.muted), QString::number(lyrics && lyrics->isVisible()) }
+        w.playlist().names().join(QLatin1Char(',')), QString::number(highlightedRow(w)),
+        QString::number(state.SongIndex()), state.SongPath(), state.SongName(), labelText(w, "LblSongName"),
+        QString::number(state.paused()), QString::number(state.shuffle()),
+        QString::number(int(state.playback())), QString::number(fakes.engine.muted),
+        QString::number(lyrics && lyrics->isVisible()) }
         .join(QLatin1Char('|'));
 }
 
 // Runs a command on a fresh window in a program folder of its own. With tracks, the window
-// holds three, the second selected and playing; the dialogs are cancelled.
+// holds three, the second clicked and playing; the dialogs are cancelled.
 QString outcome(const Command &command, bool withTracks)
 {
     QTemporaryDir folder;
     setProgramFolder(folder.path());
     FakePlatform fakes;
     frmMP3 w(fakes.platform());
+    w.show();
     if (withTracks) {
-        for (const char *name : { "uno.mp3", "dos.mp3", "tres.mp3" })
-            w.appendEntry(QStringLiteral("/m/") + QLatin1String(name), QLatin1String(name));
-        w.selectRow(1);
+        fillPlaylist(w, { "/m/uno.mp3", "/m/dos.mp3", "/m/tres.mp3" });
+        QListView *view = playlistView(w);
+        QTest::mouseClick(
+            view->viewport(), Qt::LeftButton, {}, view->visualRect(w.playlist().index(1)).center());
         w.cmdPlay_Click();
         fakes.engine.calls.clear();
     }
     command(w);
     // Each run has a folder of its own; where a dialog opens in it, the runs still agree.
-    const QString seen = observe(fakes, w).replace(folder.path(), QStringLiteral("<program folder>"));
-    delete w.existingLyricsWindow();
-    return seen;
+    return observe(fakes, w).replace(folder.path(), QStringLiteral("<program folder>"));
 }
 
 } // namespace
@@ -56,8 +52,6 @@ QString outcome(const Command &command, bool withTracks)
 class MenuRouting : public QObject {
     Q_OBJECT
 private slots:
-    // Each menu command does exactly what the button it stands for does, nothing where the
-    // button does nothing.
     void menuActsLikeButton_data()
     {
         QTest::addColumn<QString>("item");
@@ -75,16 +69,17 @@ private slots:
         QTest::newRow("Pause, empty list") << "Pause"
                                            << "cmdPause" << false << false;
     }
+
+    // Each menu command does exactly what the button it stands for does, nothing where the
+    // button does nothing.
     void menuActsLikeButton()
     {
         QFETCH(QString, item);
         QFETCH(QString, button);
         QFETCH(bool, withTracks);
         QFETCH(bool, changes);
-        const QString byMenu
-            = outcome([&](frmMP3 &w) { w.findChild<QAction *>(item)->trigger(); }, withTracks);
-        const QString byButton
-            = outcome([&](frmMP3 &w) { w.findChild<QPushButton *>(button)->click(); }, withTracks);
+        const QString byMenu = outcome([&](frmMP3 &w) { trigger(w, qPrintable(item)); }, withTracks);
+        const QString byButton = outcome([&](frmMP3 &w) { click(w, qPrintable(button)); }, withTracks);
         const QString untouched = outcome([](frmMP3 &) {}, withTracks);
         QCOMPARE(byMenu, byButton);
         QCOMPARE(byMenu != untouched, changes);
@@ -97,13 +92,12 @@ private slots:
         setProgramFolder(folder.path());
         FakePlatform fakes;
         frmMP3 w(fakes.platform());
-        w.BackPic->trigger();
+        trigger(w, "BackPic");
         QCOMPARE(fakes.cmdlg.shown.size(), 1);
-        w.SeeLyrics->trigger();
+        trigger(w, "SeeLyrics");
         QVERIFY(w.existingLyricsWindow() && w.existingLyricsWindow()->isVisible());
-        w.HideLyrics->trigger();
+        trigger(w, "HideLyrics");
         QVERIFY(!w.existingLyricsWindow()->isVisible());
-        delete w.existingLyricsWindow();
     }
 };
 
