@@ -112,10 +112,10 @@ bool MprisService::publish()
         || !bus.registerService(QStringLiteral("org.mpris.MediaPlayer2.velumo")))
         return false;
     const PlayerState *state = &m_window->state();
-    connect(state, &PlayerState::playbackChanged, this, &MprisService::statusChanged);
-    connect(state, &PlayerState::shownSongChanged, this, &MprisService::trackChanged);
-    connect(state, &PlayerState::lengthChanged, this, &MprisService::trackChanged);
-    connect(state, &PlayerState::volumeChanged, this, &MprisService::volumeChanged);
+    connect(state, &PlayerState::playbackChanged, this, [this] { changed(Status); });
+    connect(state, &PlayerState::shownSongChanged, this, [this] { changed(Track); });
+    connect(state, &PlayerState::lengthChanged, this, [this] { changed(Track); });
+    connect(state, &PlayerState::volumeChanged, this, [this] { changed(Volume); });
     m_lastStatus = playbackStatus();
     return true;
 }
@@ -204,36 +204,32 @@ void MprisService::quit()
     m_window->QuitIcono_Click();
 }
 
-// The status is announced once the handler that changed it has run to its end, and only
-// when it differs from the last one announced: a track that follows another passes through
-// Stopped within one handler, and the state also reports a track started anew while another
-// played.
-void MprisService::statusChanged()
+// Changes are announced once the handler that made them has run to its end, in one signal:
+// a track that follows another passes through Stopped, and a new track's name and length
+// change one after the other, within one handler. The status is announced only when it
+// differs from the last one announced, since the state also reports a track started anew
+// while another played.
+void MprisService::changed(Change change)
 {
-    if (m_statusPending)
-        return;
-    m_statusPending = true;
-    QMetaObject::invokeMethod(this, &MprisService::announceStatus, Qt::QueuedConnection);
+    if (m_pending == 0)
+        QMetaObject::invokeMethod(this, &MprisService::announcePending, Qt::QueuedConnection);
+    m_pending |= change;
 }
 
-void MprisService::announceStatus()
+void MprisService::announcePending()
 {
-    m_statusPending = false;
+    QVariantMap properties;
     const QString status = playbackStatus();
-    if (status == m_lastStatus)
-        return;
+    if ((m_pending & Status) && status != m_lastStatus)
+        properties.insert(QStringLiteral("PlaybackStatus"), status);
+    if (m_pending & Track)
+        properties.insert(QStringLiteral("Metadata"), metadata());
+    if (m_pending & Volume)
+        properties.insert(QStringLiteral("Volume"), volume());
+    m_pending = 0;
     m_lastStatus = status;
-    announce({ { QStringLiteral("PlaybackStatus"), status } });
-}
-
-void MprisService::trackChanged()
-{
-    announce({ { QStringLiteral("Metadata"), metadata() } });
-}
-
-void MprisService::volumeChanged()
-{
-    announce({ { QStringLiteral("Volume"), volume() } });
+    if (!properties.isEmpty())
+        announce(properties);
 }
 
 void MprisService::announce(const QVariantMap &properties)

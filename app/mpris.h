@@ -32,13 +32,12 @@ public:
     void quit();
 
 private:
-    void statusChanged();
-    void announceStatus();
-    void trackChanged();
-    void volumeChanged();
+    enum Change { Status = 1, Track = 2, Volume = 4 };
+    void changed(Change change);
+    void announcePending();
     void announce(const QVariantMap &properties);
 
     frmMP3 *m_window;
     QString m_lastStatus;
-    bool m_statusPending = false;
+    int m_pending = 0;
 };

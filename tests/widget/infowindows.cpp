@@ -45,10 +45,12 @@ private slots:
         QCOMPARE(help.size(), QSize(252, 307));
         QCOMPARE(help.palette().color(QPalette::Window), QColor(128, 128, 255));
         const char *buttons[] { "cmdBack", "cmdPlay", "cmdPause", "cmdStop", "cmdForward", "cmdMute" };
-        const QList<QLabel *> pictures { help.Image1, help.Image2, help.Image3, help.Image4, help.Image5,
-            help.Image6 };
-        const QList<QLabel *> labels { help.label1, help.Label2, help.Label3, help.Label4, help.Label5,
-            help.Label6 };
+        QList<QLabel *> pictures;
+        QList<QLabel *> labels;
+        for (const char *name : { "Image1", "Image2", "Image3", "Image4", "Image5", "Image6" })
+            pictures << control<QLabel>(help, name);
+        for (const char *name : { "label1", "Label2", "Label3", "Label4", "Label5", "Label6" })
+            labels << control<QLabel>(help, name);
         QStringList texts;
         for (int row = 0; row < 6; ++row) {
             QCOMPARE(imageOf(pictures[row]), imageOf(control<QPushButton>(w, buttons[row])));
@@ -61,9 +63,9 @@ private slots:
             (QStringList { "Retrocede una ubicación.", "Toca la canción seleccionada.",
                 "Pausa la canción seleccionada.", "Detiene la canción especificada.", "Avanza una ubicación.",
                 "Deja el volumen en cero." }));
-        QVERIFY(help.Line1->y() > help.Image5->geometry().bottom());
-        QVERIFY(help.Line1->geometry().bottom() < help.Image6->y());
-        QCOMPARE(help.Command1->text(), QStringLiteral("Aceptar"));
+        QVERIFY(control<QFrame>(help, "Line1")->y() > control<QLabel>(help, "Image5")->geometry().bottom());
+        QVERIFY(control<QFrame>(help, "Line1")->geometry().bottom() < control<QLabel>(help, "Image6")->y());
+        QCOMPARE(control<QPushButton>(help, "Command1")->text(), QStringLiteral("Aceptar"));
     }
 
     void opensOnceAndAfresh_data()
@@ -96,7 +98,8 @@ private slots:
         trigger(w, qPrintable(again));
         QCOMPARE(opened(), first.data());
 
-        QPushButton *ok = item == "HelpMe" ? w.helpWindow()->Command1 : w.aboutWindow()->cmdOk;
+        QPushButton *ok = item == "HelpMe" ? control<QPushButton>(*w.helpWindow(), "Command1")
+                                           : control<QPushButton>(*w.aboutWindow(), "cmdOk");
         QTest::mouseClick(ok, Qt::LeftButton);
         QTRY_VERIFY(!first);
         QVERIFY(!opened());
@@ -114,12 +117,13 @@ private slots:
         QVERIFY(!card.parentWidget());
         QCOMPARE(card.windowTitle(), QStringLiteral("Te Amo Vebrolia"));
         QCOMPARE(card.size(), QSize(338, 256));
-        QCOMPARE(card.Label1->text(), QStringLiteral("Vebrolia...   solamente quería decirte que te !AMO!"));
-        QVERIFY(card.Label1->wordWrap());
-        QCOMPARE(card.Label2->text(), QStringLiteral("Tu Príncipe"));
-        QCOMPARE(card.Image1->size(), QSize(92, 89));
-        QVERIFY(card.Image1->geometry().right() >= card.width());
-        QCOMPARE(card.cmdExit->text(), QStringLiteral("Cerrar"));
+        QCOMPARE(control<QLabel>(card, "Label1")->text(),
+            QStringLiteral("Vebrolia...   solamente quería decirte que te !AMO!"));
+        QVERIFY(control<QLabel>(card, "Label1")->wordWrap());
+        QCOMPARE(control<QLabel>(card, "Label2")->text(), QStringLiteral("Tu Príncipe"));
+        QCOMPARE(control<QLabel>(card, "Image1")->size(), QSize(92, 89));
+        QVERIFY(control<QLabel>(card, "Image1")->geometry().right() >= card.width());
+        QCOMPARE(control<QPushButton>(card, "cmdExit")->text(), QStringLiteral("Cerrar"));
         const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
         QVERIFY(qAbs(card.geometry().center().x() - screen.center().x()) <= 1);
         QVERIFY(qAbs(card.geometry().center().y() - screen.center().y()) <= 1);
