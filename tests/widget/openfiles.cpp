@@ -62,7 +62,8 @@ private slots:
         const QList<QUrl> urls { QUrl::fromLocalFile(track(QStringLiteral("b.MID"))),
             QUrl::fromLocalFile(track(QStringLiteral("nota.txt"))), QUrl::fromLocalFile(m_folder.path()),
             QUrl(QStringLiteral("https://example.org/a.mp3")),
-            QUrl::fromLocalFile(track(QStringLiteral("a.mpg"))) };
+            QUrl::fromLocalFile(track(QStringLiteral("a.mpg"))),
+            QUrl::fromLocalFile(track(QStringLiteral("c.Opus"))) };
         QMimeData data;
         data.setUrls(urls);
         const QPoint where = w.PlayList->mapTo(&w, w.PlayList->rect().center());
@@ -71,9 +72,10 @@ private slots:
         QVERIFY(enter.isAccepted());
         QDropEvent drop(where, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(&w, &drop);
-        QCOMPARE(w.rowCount(), 2);
+        QCOMPARE(w.rowCount(), 3);
         QCOMPARE(w.nameAt(0), QStringLiteral("b.MID"));
         QCOMPARE(w.nameAt(1), QStringLiteral("a.mpg"));
+        QCOMPARE(w.nameAt(2), QStringLiteral("c.Opus"));
         QVERIFY(!fakes.engine.calls.contains(QStringLiteral("StartPlayback")));
     }
 
@@ -114,7 +116,7 @@ private slots:
         QCOMPARE(received.at(2).first().toStringList(), files.mid(2));
 
         // Without a private folder nothing is handed over, and nobody listens.
-        SingleInstance nowhere{ QString() };
+        SingleInstance nowhere { QString() };
         QVERIFY(!nowhere.handOver(files));
         QVERIFY(!nowhere.listen());
     }
