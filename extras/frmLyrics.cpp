@@ -53,9 +53,11 @@ void frmLyrics::markLine(qsizetype line)
         return;
     m_marked = line;
     QTextEdit::ExtraSelection mark;
-    // The whole line, every row of it when it wraps.
+    // The whole line, every row of it when it wraps: the selection runs on to the next line's
+    // start, as only a selection over a line's end is drawn out to the right edge.
     mark.cursor = QTextCursor(block);
-    mark.cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+    if (!mark.cursor.movePosition(QTextCursor::NextBlock, QTextCursor::KeepAnchor))
+        mark.cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
     mark.format.setProperty(QTextFormat::FullWidthSelection, true);
     mark.format.setBackground(palette().highlight());
     mark.format.setForeground(palette().highlightedText());

@@ -1,5 +1,6 @@
 #include "app/programfolder.h"
 #include "fakes.h"
+#include "playlist/mediatypes.h"
 #include "playlist/playlistbox.h"
 
 #include <QAction>
@@ -27,9 +28,7 @@ private slots:
         frmMP3 w(fakes.platform());
         fakes.cmdlg.answers = { QStringLiteral("/música/tema.mp3"), QStringLiteral("/otra/dos.wav") };
         w.cdmAdd_Click();
-        QCOMPARE(fakes.cmdlg.lastFilter,
-            QStringLiteral("MP3 Files(*.mp3)|*.mp3|Midi Files (*.mid)|*.mid|Wav Files (*.wav)|*.wav"
-                           "|Mpg Files (*.mpg)|*.mpg"));
+        QCOMPARE(fakes.cmdlg.lastFilter, addFilter());
         QCOMPARE(rows(w), (QStringList { "/música/tema.mp3|tema.mp3" }));
         QCOMPARE(w.SongPath, QStringLiteral("/música/tema.mp3"));
         QCOMPARE(w.SongName, QStringLiteral("tema.mp3"));
