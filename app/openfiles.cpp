@@ -1,6 +1,7 @@
 #include "app/openfiles.h"
 
 #include "app/frmMP3.h"
+#include "playlist/mediatypes.h"
 
 #include <QDir>
 #include <QDragEnterEvent>
@@ -12,9 +13,7 @@ namespace {
 
 bool isMediaFile(const QFileInfo &file)
 {
-    static const QStringList kinds { QStringLiteral("mp3"), QStringLiteral("mid"), QStringLiteral("midi"),
-        QStringLiteral("wav"), QStringLiteral("mpg"), QStringLiteral("mpeg") };
-    return file.isFile() && kinds.contains(file.suffix().toLower());
+    return file.isFile() && isPlayableName(file.fileName());
 }
 
 // Adds each existing file as "Agregar" adds it; says whether any was added.

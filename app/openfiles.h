@@ -5,5 +5,5 @@
 #include <QUrl>
 
 // The media files among dropped URLs, in the order dropped: local files whose kind the
-// player accepts (MP3, MIDI, WAV, MPG).
+// player plays (see playlist/mediatypes.h).
 QStringList droppedMediaFiles(const QList<QUrl> &urls);

@@ -5,6 +5,8 @@
 
 #include <QIcon>
 #include <QPlainTextEdit>
+#include <QTextBlock>
+#include <climits>
 
 frmLyrics::frmLyrics(QWidget *parent)
     : QWidget(parent,
@@ -30,6 +32,8 @@ frmLyrics::frmLyrics(QWidget *parent)
     txtLyrics->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     txtLyrics->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     txtLyrics->setAccessibleName(QStringLiteral("Letras"));
+    // New text, timed or not, starts with no line marked.
+    connect(txtLyrics, &QPlainTextEdit::textChanged, this, &frmLyrics::clearMark);
 }
 
 void frmLyrics::setLyrics(const QString &text)
@@ -40,4 +44,43 @@ void frmLyrics::setLyrics(const QString &text)
 QString frmLyrics::lyrics() const
 {
     return txtLyrics->toPlainText();
+}
+
+void frmLyrics::markLine(qsizetype line)
+{
+    const QTextBlock block
+        = line >= 0 && line <= INT_MAX ? txtLyrics->document()->findBlockByNumber(int(line)) : QTextBlock();
+    if (!block.isValid()) {
+        clearMark();
+        return;
+    }
+    if (m_marked == line)
+        return;
+    m_marked = line;
+    QTextEdit::ExtraSelection mark;
+    // The whole line, every row of it when it wraps: the selection runs on to the next line's
+    // start, as only a selection over a line's end is drawn out to the right edge.
+    mark.cursor = QTextCursor(block);
+    if (!mark.cursor.movePosition(QTextCursor::NextBlock, QTextCursor::KeepAnchor))
+        mark.cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+    mark.format.setProperty(QTextFormat::FullWidthSelection, true);
+    mark.format.setBackground(palette().highlight());
+    mark.format.setForeground(palette().highlightedText());
+    txtLyrics->setExtraSelections({ mark });
+    // A user selecting text to copy keeps the selection; the view follows again once it is gone.
+    if (txtLyrics->textCursor().hasSelection())
+        return;
+    txtLyrics->setTextCursor(QTextCursor(block));
+    txtLyrics->centerCursor();
+}
+
+void frmLyrics::clearMark()
+{
+    m_marked.reset();
+    txtLyrics->setExtraSelections({});
+}
+
+std::optional<qsizetype> frmLyrics::markedLine() const
+{
+    return m_marked;
 }

@@ -18,6 +18,11 @@ QString lyricsPath(const QString &baseName)
     return QDir(besideProgram(QStringLiteral("Lyrics"))).filePath(baseName + QStringLiteral(".txt"));
 }
 
+QString timedLyricsPath(const QString &baseName)
+{
+    return QDir(besideProgram(QStringLiteral("Lyrics"))).filePath(baseName + QStringLiteral(".lrc"));
+}
+
 QString decodeLyrics(const QByteArray &bytes, bool cut)
 {
     if (cut) {

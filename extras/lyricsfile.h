@@ -19,6 +19,10 @@ std::optional<QString> lyricsBaseName(const QString &songName);
 // The lyrics file of a base name: "<base>.txt" in the Lyrics folder beside the program.
 QString lyricsPath(const QString &baseName);
 
+// The timed lyrics file of a base name: "<base>.lrc" in the same folder. It is read only when
+// "<base>.txt" gives nothing, so a plain file wins when both are there.
+QString timedLyricsPath(const QString &baseName);
+
 // The text of a lyrics file as the text box shows it: at most maxLyricsBytes of it, CR LF
 // line ends turned into the box's own, lines longer than maxLyricsLine broken. Nothing
 // when it is missing, unreadable or not a regular file.

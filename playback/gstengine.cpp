@@ -1,5 +1,7 @@
 #include "playback/gstengine.h"
 
+#include "playback/adtslength.h"
+
 #include <QFileInfo>
 #include <QUrl>
 #include <cmath>
@@ -201,6 +203,8 @@ bool GstEngine::startFromBeginning()
     // pictures of an MPG file) is no reason to end it.
     ++m_generation;
     m_length = queryDuration();
+    if (!m_length)
+        m_length = adtsFileLength(m_path);
     if (!m_length)
         m_length = estimateFromBitrate();
     if (gst_element_set_state(m_playbin, GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE)

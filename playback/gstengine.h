@@ -30,9 +30,8 @@ public:
     bool setMuteState(bool muted) override;
     bool VolumeLevel(int level) override;
     std::optional<double> MediaLength() override;
+    std::optional<double> Position() const override;
 
-    // Where playback stands in the named file, in seconds; the tests and the probe read it.
-    std::optional<double> Position() const;
     // The linear gain the playbin applies, 1.0 at full volume.
     double LinearVolume() const;
 

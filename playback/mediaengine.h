@@ -26,6 +26,8 @@ public:
     virtual bool VolumeLevel(int level) = 0;
     // Length of the named file in seconds, or nothing when the engine cannot tell.
     virtual std::optional<double> MediaLength() = 0;
+    // Where playback stands in the named file, in seconds, or nothing when the engine cannot tell.
+    virtual std::optional<double> Position() const = 0;
 
 signals:
     // The argument carries nothing the player uses.

@@ -2,6 +2,7 @@
 #include "app/frmMP3.h"
 #include "app/programfolder.h"
 #include "app/textfiles.h"
+#include "playlist/mediatypes.h"
 
 namespace {
 
@@ -19,8 +20,7 @@ std::optional<QString> chosenFolder(const QString &fileName, const QString &file
 
 void frmMP3::cdmAdd_Click()
 {
-    Cmdlg->Filter = QStringLiteral(
-        "MP3 Files(*.mp3)|*.mp3|Midi Files (*.mid)|*.mid|Wav Files (*.wav)|*.wav|Mpg Files (*.mpg)|*.mpg");
+    Cmdlg->Filter = addFilter();
     Cmdlg->FileName.clear();
     Cmdlg->ShowOpen();
     if (Cmdlg->FileName.isEmpty())

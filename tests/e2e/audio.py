@@ -383,6 +383,14 @@ def make_mpg(path, frequency, seconds):
     return Path(path)
 
 
+def make_encoded(path, frequency, seconds):
+    """A sine tone in the codec and container that the name's extension asks ffmpeg for:
+    FLAC, Ogg Vorbis (.ogg), Opus, AAC (.m4a, .aac) or WMA."""
+    _run(["ffmpeg", "-loglevel", "error", "-y", "-f", "lavfi", "-i", f"sine=f={frequency}:d={seconds}",
+          "-ac", "2", str(path)])
+    return Path(path)
+
+
 def _variable_length(value):
     out = [value & 0x7F]
     value >>= 7

@@ -76,6 +76,8 @@ class EngineSound(unittest.TestCase):
             "midi": (audio.make_midi(root / "note.mid", 69, 2), audio.midi_note_frequency(69)),
             "mpg": (audio.make_mpg(root / "clip.mpg", 880, 2), 880.0),
         }
+        for kind, frequency in (("flac", 330), ("ogg", 440), ("opus", 550), ("m4a", 660), ("aac", 770), ("wma", 880)):
+            cls.files[kind] = (audio.make_encoded(root / f"tone.{kind}", frequency, 2), float(frequency))
         cls.long_wav = audio.make_wav(root / "long.wav", 440, 8)
         cls.server = audio.SoundServer().start()
 

@@ -58,6 +58,20 @@ inline QString mpg(const QDir &dir, const QString &name, double seconds, int fre
     return made ? path : QString();
 }
 
+// A tone encoded by ffmpeg with the codec and container that the name's extension asks for
+// ("flac", "ogg" with Vorbis, "opus", "m4a" and "aac" with AAC, "wma").
+inline QString encoded(const QDir &dir, const QString &name, double seconds, int frequency)
+{
+    const QString path = dir.filePath(name);
+    return run(QStringLiteral("ffmpeg"),
+               { QStringLiteral("-loglevel"), QStringLiteral("error"), QStringLiteral("-y"),
+                   QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
+                   QStringLiteral("sine=f=%1:d=%2").arg(frequency).arg(seconds), QStringLiteral("-ac"),
+                   QStringLiteral("2"), path })
+        ? path
+        : QString();
+}
+
 inline QByteArray bigEndian(quint32 value, int bytes)
 {
     QByteArray out;

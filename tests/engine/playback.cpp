@@ -2,6 +2,7 @@
 #include "playback/gstengine.h"
 
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -19,6 +20,7 @@ private:
 
     QTemporaryDir m_dir;
     QString m_wav, m_mp3, m_bareMp3, m_midi, m_mpg;
+    QStringList m_newer; // one file of each newer kind, named by its extension
     std::unique_ptr<GstEngine> m_engine;
 
     bool waitUntilPlayedPast(double seconds)
@@ -54,7 +56,10 @@ private slots:
         m_bareMp3 = mediafiles::mp3(dir, QStringLiteral("bare.mp3"), fileSeconds, 550, false);
         m_midi = mediafiles::midi(dir, QStringLiteral("note.mid"), fileSeconds, 69);
         m_mpg = mediafiles::mpg(dir, QStringLiteral("clip.mpg"), fileSeconds, 880);
-        for (const QString &path : { m_wav, m_mp3, m_bareMp3, m_midi, m_mpg })
+        for (const char *kind : { "flac", "ogg", "opus", "m4a", "aac", "wma" })
+            m_newer << mediafiles::encoded(
+                dir, QStringLiteral("tone.") + QLatin1String(kind), fileSeconds, 440);
+        for (const QString &path : QStringList { m_wav, m_mp3, m_bareMp3, m_midi, m_mpg } + m_newer)
             QVERIFY2(!path.isEmpty(), "a test file could not be made");
     }
 
@@ -70,6 +75,8 @@ private slots:
         QTest::newRow("mp3 without length header") << m_bareMp3 << 0.1;
         QTest::newRow("midi") << m_midi << 0.1;
         QTest::newRow("mpg") << m_mpg << 1.0;
+        for (const QString &path : m_newer)
+            QTest::newRow(qPrintable(QFileInfo(path).suffix())) << path << 0.1;
     }
 
     // The length is known as soon as the start returns, and the end of the file is raised

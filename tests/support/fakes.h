@@ -25,6 +25,8 @@ public:
     bool paused = false;
     bool muted = false;
     std::optional<double> length = 0.0;
+    std::optional<double> position; // where the file stands, as the test sets it
+    mutable int positionQueries = 0; // how often the player asked where playback stands
     QStringList failing; // names of operations that report failure
 
     bool MediaFile(const QString &path) override
@@ -63,6 +65,11 @@ public:
         if (failing.contains(QLatin1String("MediaLength")))
             return std::nullopt;
         return length;
+    }
+    std::optional<double> Position() const override
+    {
+        ++positionQueries;
+        return position;
     }
     void endOfFile() { emit PlaybackEnded(0); }
 

@@ -1,4 +1,5 @@
 #include "app/dialogfilter.h"
+#include "playlist/mediatypes.h"
 
 #include <QComboBox>
 #include <QFileDialog>
@@ -32,18 +33,30 @@ private slots:
         m_dialog->setOption(QFileDialog::HideNameFilterDetails);
     }
 
-    // The filters the player uses read in the dialog exactly as written, each with its patterns.
+    // The filters the player uses read in the dialog exactly as written, each with its patterns:
+    // "Agregar" offers the four original kinds first, then all sound files, then each newer kind.
     void playerFiltersAsWritten()
     {
-        const QString tracks = QStringLiteral("MP3 Files(*.mp3)|*.mp3|Midi Files (*.mid)|*.mid|Wav Files "
-                                              "(*.wav)|*.wav|Mpg Files (*.mpg)|*.mpg");
-        const QList<QtReading> readings = readByQt(qtNameFilters(tracks));
-        QCOMPARE(readings.size(), 4);
-        QCOMPARE(readings.at(0).shown, QStringLiteral("MP3 Files(*.mp3)"));
+        QVERIFY(
+            addFilter().startsWith(QStringLiteral("MP3 Files(*.mp3)|*.mp3|Midi Files (*.mid)|*.mid|Wav Files "
+                                                  "(*.wav)|*.wav|Mpg Files (*.mpg)|*.mpg|")));
+        const QList<QtReading> readings = readByQt(qtNameFilters(addFilter()));
+        QStringList shown;
+        for (const QtReading &reading : readings)
+            shown << reading.shown;
+        QCOMPARE(shown,
+            (QStringList { QStringLiteral("MP3 Files(*.mp3)"), QStringLiteral("Midi Files (*.mid)"),
+                QStringLiteral("Wav Files (*.wav)"), QStringLiteral("Mpg Files (*.mpg)"),
+                QStringLiteral("Todos los archivos de sonido"), QStringLiteral("FLAC (*.flac)"),
+                QStringLiteral("Ogg y Opus (*.ogg *.oga *.opus)"), QStringLiteral("AAC y M4A (*.m4a *.aac)"),
+                QStringLiteral("WMA (*.wma)") }));
         QCOMPARE(readings.at(0).applied, QStringList { QStringLiteral("*.mp3") });
-        QCOMPARE(readings.at(1).shown, QStringLiteral("Midi Files (*.mid)"));
-        QCOMPARE(readings.at(1).applied, QStringList { QStringLiteral("*.mid") });
         QCOMPARE(readings.at(3).applied, QStringList { QStringLiteral("*.mpg") });
+        QCOMPARE(readings.at(4).applied.size(), 11);
+        QVERIFY(readings.at(4).applied.contains(QStringLiteral("*.mid")));
+        QVERIFY(readings.at(4).applied.contains(QStringLiteral("*.wma")));
+        QCOMPARE(readings.at(6).applied,
+            (QStringList { QStringLiteral("*.ogg"), QStringLiteral("*.oga"), QStringLiteral("*.opus") }));
 
         const QList<QtReading> playlists = readByQt(qtNameFilters(QStringLiteral("SMP Files(*.smp)|*.smp")));
         QCOMPARE(playlists.size(), 1);

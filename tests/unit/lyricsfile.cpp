@@ -35,6 +35,8 @@ private slots:
     {
         QCOMPARE(lyricsPath(QStringLiteral("tema")), m_folder.filePath(QStringLiteral("Lyrics/tema.txt")));
         QCOMPARE(lyricsPath(QString()), m_folder.filePath(QStringLiteral("Lyrics/.txt")));
+        QCOMPARE(
+            timedLyricsPath(QStringLiteral("tema")), m_folder.filePath(QStringLiteral("Lyrics/tema.lrc")));
     }
 
     // CR LF line ends become the box's own; an empty file gives an empty text, not a failure.
@@ -92,7 +94,7 @@ private slots:
         const QString line(maxLyricsLine, QLatin1Char('x'));
         QCOMPARE(breakLongLines(line + QStringLiteral("\ncorta")), line + QStringLiteral("\ncorta"));
         QCOMPARE(breakLongLines(line + line + QStringLiteral("yz")),
-                 line + QLatin1Char('\n') + line + QLatin1Char('\n') + QStringLiteral("yz"));
+            line + QLatin1Char('\n') + line + QLatin1Char('\n') + QStringLiteral("yz"));
         const QString clef = QStringLiteral("\U0001D11E");
         const QString split = breakLongLines(line.first(maxLyricsLine - 1) + clef);
         QCOMPARE(split, line.first(maxLyricsLine - 1) + clef);

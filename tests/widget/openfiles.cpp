@@ -95,13 +95,14 @@ private slots:
         data.setUrls({ QUrl::fromLocalFile(track(QStringLiteral("b.MID"))),
             QUrl::fromLocalFile(track(QStringLiteral("nota.txt"))), QUrl::fromLocalFile(m_folder.path()),
             QUrl(QStringLiteral("https://example.org/a.mp3")),
-            QUrl::fromLocalFile(track(QStringLiteral("a.mpg"))) });
+            QUrl::fromLocalFile(track(QStringLiteral("a.mpg"))),
+            QUrl::fromLocalFile(track(QStringLiteral("c.Opus"))) });
         QDragEnterEvent enter(where, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(&w, &enter);
         QVERIFY(enter.isAccepted());
         QDropEvent drop(where, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(&w, &drop);
-        QCOMPARE(w.playlist().names(), (QStringList { "b.MID", "a.mpg" }));
+        QCOMPARE(w.playlist().names(), (QStringList { "b.MID", "a.mpg", "c.Opus" }));
         QVERIFY(fakes.engine.calls.isEmpty());
     }
 

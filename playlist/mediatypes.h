@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// The kinds of file the player plays, named by their extensions, lower case, without the dot.
+QStringList playableSuffixes();
+
+// Whether a file name ends in one of the playable extensions, in any case.
+bool isPlayableName(const QString &fileName);
+
+// The filter "Agregar" shows, as "description|pattern" pairs: the four original kinds first,
+// the first of them the default, then one entry for every kind and one for each newer kind.
+QString addFilter();

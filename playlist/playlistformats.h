@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+// Playlists written by other players: M3U and M3U8 (plain or extended), PLS, XSPF, and
+// Windows Media's WPL and ASX. Reading gives the local files they name, in their order, as
+// absolute paths; writing gives an extended M3U8.
+
+enum class PlaylistFormat { M3u, Pls, Xspf, Wpl, Asx };
+
+// The format a playlist's name says it holds, by its extension in any case; nothing for
+// the player's own .smp and any other name.
+std::optional<PlaylistFormat> playlistFormatOf(const QString &fileName);
+
+// A playlist file of any size up to this is read whole; a larger one is refused, so a huge
+// file cannot exhaust memory.
+constexpr qint64 maxPlaylistBytes = 32 * 1024 * 1024;
+
+// The local files a playlist names, at most maxEntries of them (ask for one more than there is
+// room for to tell whether the file holds more). Relative paths are taken from folder (the
+// playlist's own folder); entries naming something other than a local file, such as a web
+// address, are passed over. Nothing when the content is not a playlist of that format: binary
+// data, XML that is not well formed or has another root, a PLS without its header.
+std::optional<QStringList> parsePlaylist(
+    const QByteArray &bytes, PlaylistFormat format, const QString &folder, qsizetype maxEntries);
+
+// Reads a playlist file whole, in the format its name says. Nothing when the name is of no
+// such format, or the file is missing, unreadable, not a regular file, larger than
+// maxPlaylistBytes or not a playlist.
+std::optional<QStringList> readPlaylistFile(const QString &path, qsizetype maxEntries);
+
+// One row of the player's playlist as an M3U8 file records it.
+struct PlaylistEntry {
+    QString path;
+    QString name;
+    std::optional<double> seconds; // its length, when known
+};
+
+// The bytes of an M3U8 file kept in folder: UTF-8, "#EXTM3U", then for each entry an
+// "#EXTINF:<whole seconds, -1 when unknown>,<name>" line and its path, relative to folder
+// where the file lies below it, absolute otherwise. Lines end in LF. Nothing when a path or a
+// name holds a line break: it would come back as wrong entries.
+std::optional<QByteArray> encodeM3u8(const QList<PlaylistEntry> &entries, const QString &folder);

@@ -1,0 +1,132 @@
+#include "playlist/playlistformats.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+class PlaylistFormats : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { QVERIFY(m_dir.isValid()); }
+
+    // An M3U8 the player writes reads back as the same files in the same order: below the
+    // playlist's folder relative, elsewhere absolute, names that look like comments or
+    // addresses included.
+    void m3u8RoundTrip()
+    {
+        const QString folder = m_dir.filePath(QStringLiteral("listas"));
+        const QList<PlaylistEntry> entries { { folder + QStringLiteral("/sub/canción, uno.mp3"),
+                                                 QStringLiteral("canción, uno.mp3"), 61.6 },
+            { QStringLiteral("/otra/dos.ogg"), QStringLiteral("dos.ogg"), std::nullopt },
+            { folder + QStringLiteral("/#tres.wav"), QStringLiteral("#tres.wav"), 3.0 },
+            { folder + QStringLiteral("/file:x.flac"), QStringLiteral("file:x.flac"), 0.2 } };
+        const auto bytes = encodeM3u8(entries, folder);
+        QVERIFY(bytes);
+        QVERIFY(bytes->startsWith("#EXTM3U\n#EXTINF:62,canci\xc3\xb3n, uno.mp3\nsub/canci\xc3\xb3n, uno.mp3\n"
+                                  "#EXTINF:-1,dos.ogg\n/otra/dos.ogg\n"));
+        const QString path = write(QStringLiteral("listas/mía.m3u8"), *bytes);
+        QStringList expected;
+        for (const PlaylistEntry &entry : entries)
+            expected << entry.path;
+        QCOMPARE(readPlaylistFile(path, 100), expected);
+    }
+
+    // A name or a path holding a line break would read back as wrong entries: nothing is written.
+    void m3u8RefusesLineBreaks()
+    {
+        QVERIFY(!encodeM3u8({ { QStringLiteral("/a.mp3"), QStringLiteral("a\nb"), {} } }, m_dir.path()));
+        QVERIFY(!encodeM3u8({ { QStringLiteral("/a\r.mp3"), QStringLiteral("a"), {} } }, m_dir.path()));
+    }
+
+    // The forms other players write: M3U from Windows (backslashes, CR LF, Windows-1252),
+    // PLS numbered out of line order, XSPF with escaped URIs, WPL and ASX; web addresses are
+    // passed over and missing files kept.
+    void otherPlayersForms_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("content");
+        QTest::newRow("m3u") << QStringLiteral("l.m3u")
+                             << QByteArray(
+                                    "#EXTM3U\r\n#EXTINF:200,Uno\r\nsub\\canci\xf3n.mp3\r\n\r\n"
+                                    "http://radio.example/stream\r\n/abs/b.mp3\r\nfile:///abs/c%20d.mp3\r\n");
+        QTest::newRow("pls")
+            << QStringLiteral("l.pls")
+            << QByteArray("[playlist]\nFile2=/abs/b.mp3\nTitle2=B\nFile1=sub/canción.mp3\n"
+                          "Length1=200\nFile3=https://x.example/a.mp3\nFile4=file:///abs/c%20d.mp3\n"
+                          "NumberOfEntries=4\nVersion=2\n");
+        QTest::newRow("xspf")
+            << QStringLiteral("l.xspf")
+            << QByteArray("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                          "<playlist version=\"1\" xmlns=\"http://xspf.org/ns/0/\"><trackList>"
+                          "<track><location>sub/canci%C3%B3n.mp3</location><title>Uno</title></track>"
+                          "<track><location>http://x.example/a.ogg</location></track>"
+                          "<track><location>file:///abs/b.mp3</location>"
+                          "<location>file:///otra.mp3</location></track>"
+                          "<track><location>file:///abs/c%20d.mp3</location></track>"
+                          "</trackList></playlist>\n");
+        QTest::newRow("wpl") << QStringLiteral("l.wpl")
+                             << QByteArray(
+                                    "<?wpl version=\"1.0\"?>\n<smil><head><title>L</title></head><body><seq>"
+                                    "<media src=\"..\\abs\\sub\\canción.mp3\"/><media src=\"/abs/b.mp3\"/>"
+                                    "<media src=\"/abs/c d.mp3\"/></seq></body></smil>\n");
+        QTest::newRow("asx") << QStringLiteral("l.asx")
+                             << QByteArray(
+                                    "<ASX version=\"3.0\"><Entry><Ref HREF=\"sub/canción.mp3\"/></Entry>"
+                                    "<Entry><Ref href=\"mms://x.example/a\"/></Entry>"
+                                    "<Entry><ref href=\"file:///abs/b.mp3\"/></Entry>"
+                                    "<Entry><ref href=\"/abs/c d.mp3\"/></Entry></ASX>\n");
+    }
+    void otherPlayersForms()
+    {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, content);
+        const QString folder = m_dir.filePath(QStringLiteral("abs"));
+        const QStringList expected { folder + QStringLiteral("/sub/canción.mp3"),
+            QStringLiteral("/abs/b.mp3"), QStringLiteral("/abs/c d.mp3") };
+        QCOMPARE(readPlaylistFile(write(QStringLiteral("abs/") + name, content), 100), expected);
+    }
+
+    // A large playlist is read up to the count asked for, in order.
+    void capped()
+    {
+        QByteArray content;
+        for (int i = 0; i < 40000; ++i)
+            content += "pista" + QByteArray::number(i) + ".mp3\n";
+        const auto paths = readPlaylistFile(write(QStringLiteral("grande.m3u"), content), 32768);
+        QVERIFY(paths);
+        QCOMPARE(paths->size(), 32768);
+        QCOMPARE(paths->last(), m_dir.filePath(QStringLiteral("pista32767.mp3")));
+    }
+
+    // What is not a playlist of its kind is refused as a whole, never read as rows of junk.
+    void refused()
+    {
+        QByteArray binary(4096, '\0');
+        for (int i = 0; i < binary.size(); ++i)
+            binary[i] = char((i * 7919) % 256);
+        QVERIFY(!readPlaylistFile(write(QStringLiteral("basura.m3u"), binary), 100));
+        QVERIFY(!readPlaylistFile(write(QStringLiteral("basura.pls"), "File1=a.mp3\n"), 100));
+        QVERIFY(!readPlaylistFile(write(QStringLiteral("basura.xspf"), "<playlist><trackList><track>"), 100));
+        QVERIFY(!readPlaylistFile(
+            write(QStringLiteral("otra.xspf"), "<html><location>a</location></html>"), 100));
+        QVERIFY(!readPlaylistFile(m_dir.filePath(QStringLiteral("falta.m3u")), 100));
+        QVERIFY(!readPlaylistFile(write(QStringLiteral("lista.smp"), "a.mp3\r\n"), 100));
+    }
+
+private:
+    QString write(const QString &name, const QByteArray &content)
+    {
+        const QString path = m_dir.filePath(name);
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size())
+            return QString();
+        return path;
+    }
+
+    QTemporaryDir m_dir;
+};
+
+QTEST_GUILESS_MAIN(PlaylistFormats)
+#include "playlistformats.moc"
