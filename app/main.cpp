@@ -34,7 +34,7 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     app.setApplicationName(QStringLiteral("velumo"));
     const QStringList files = filesFromCommandLine(argc, argv);
-    SingleInstance instance(defaultInstanceFolder());
+    SingleInstance instance(defaultInstanceName());
     if (!files.isEmpty() && instance.handOver(files))
         return 0;
     chooseProgramFolder();
