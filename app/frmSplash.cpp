@@ -1,7 +1,6 @@
 #include "app/frmSplash.h"
 
 #include "app/twips.h"
-#include "app/widgetstyle.h"
 
 #include <QLabel>
 #include <QPixmap>
@@ -24,7 +23,7 @@ frmSplash::frmSplash(std::function<void()> showMain, QWidget *parent)
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setGeometry(twipsRect(0, 240, 1215, 1335));
     Image1->setScaledContents(true);
-    Image1->setPixmap(picture(QStringLiteral(":/resources/velumo.xpm")));
+    Image1->setPixmap(QPixmap(QStringLiteral(":/resources/velumo.png")));
 
     if (const QScreen *screen = this->screen()) {
         QRect centred(QPoint(), size());

@@ -4,7 +4,6 @@
 #include "app/qtfiledialog.h"
 #include "app/qtmessagebox.h"
 #include "app/singleinstance.h"
-#include "app/widgetstyle.h"
 #include "extras/qttrayicon.h"
 #include "info/desktoplinks.h"
 #include "playback/gstengine.h"
@@ -33,10 +32,9 @@ QStringList filesFromCommandLine(int argc, char *argv[])
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    QApplication::setStyle(new PlayerStyle(QApplication::style()->name()));
     app.setApplicationName(QStringLiteral("velumo"));
     const QStringList files = filesFromCommandLine(argc, argv);
-    SingleInstance instance(defaultInstanceFolder());
+    SingleInstance instance(defaultInstanceName());
     if (!files.isEmpty() && instance.handOver(files))
         return 0;
     chooseProgramFolder();

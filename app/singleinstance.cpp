@@ -1,113 +1,113 @@
 #include "app/singleinstance.h"
 
-#include <QDateTime>
+#include <QCryptographicHash>
 #include <QDir>
-#include <QFile>
-#include <QFileSystemWatcher>
-#include <QLockFile>
-#include <QSaveFile>
+#include <QLocalServer>
+#include <QLocalSocket>
 #include <QStandardPaths>
-#include <QUuid>
 
 namespace {
 
-const QString kListSuffix = QStringLiteral(".list");
+// Long enough for a player busy on a two-core machine, short enough that a start never hangs.
+constexpr int kWaitMs = 5000;
 // No list of files a start is given comes near this; anything larger is not one of ours.
 constexpr qint64 kMaxListBytes = 16 * 1024 * 1024;
-// Paths cannot hold a NUL on any system, so it separates them.
-constexpr QChar kSeparator = QChar(0);
+// Paths cannot hold a NUL on any system, so it ends each one; a list cut short does not end
+// with one and is dropped whole.
+constexpr char kEnd = '\0';
 
-// The lists in the folder, oldest first. Matched by hand: a name filter would start the
-// regular-expression engine, which the player otherwise never needs.
-QStringList listsIn(const QDir &folder)
+QByteArray encode(const QStringList &files)
 {
-    QStringList lists = folder.entryList(QDir::Files, QDir::Name);
-    lists.removeIf([](const QString &name) { return !name.endsWith(kListSuffix); });
-    return lists;
+    QByteArray bytes;
+    for (const QString &file : files)
+        bytes += file.toUtf8() + kEnd;
+    return bytes;
 }
 
-std::unique_ptr<QLockFile> lockIn(const QString &folder)
+QStringList decode(const QByteArray &bytes)
 {
-    auto lock = std::make_unique<QLockFile>(QDir(folder).filePath(QStringLiteral("player.lock")));
-    // A lock is stale only when the player that took it has gone, however long it has run.
-    lock->setStaleLockTime(0);
-    return lock;
+    if (!bytes.endsWith(kEnd))
+        return {};
+    return QString::fromUtf8(bytes).split(QChar(kEnd), Qt::SkipEmptyParts);
+}
+
+// Whether a player listens under the name, rather than a socket left by one that died.
+bool answers(const QString &name)
+{
+    QLocalSocket probe;
+    probe.connectToServer(name);
+    return probe.waitForConnected(kWaitMs);
 }
 
 } // namespace
 
-QString defaultInstanceFolder()
+QString defaultInstanceName()
 {
-    // Only a folder nobody else may write to: a list dropped there is played. Without one
-    // (Qt could not make it), every start is a player of its own.
-    const QString base = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (base.isEmpty())
-        return {};
-    // The home folder tells users apart where they share the folder.
-    return QDir(base).filePath(QStringLiteral("velumo-") + QString::number(qHash(QDir::homePath()), 16));
+    // The home folder tells users apart where they share a machine.
+    const QString name = QStringLiteral("velumo-")
+        + QString::fromLatin1(
+            QCryptographicHash::hash(QDir::homePath().toUtf8(), QCryptographicHash::Sha256).toHex().left(16));
+#ifdef Q_OS_WIN
+    // A named pipe, which the user access option keeps to this user.
+    return name;
+#else
+    // A socket file in the user's own runtime folder, where no other user can take the name
+    // first and listen in. Without that folder (Qt could not make it) every start is a player
+    // of its own.
+    const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    return runtime.isEmpty() ? QString() : QDir(runtime).filePath(name);
+#endif
 }
 
-SingleInstance::SingleInstance(const QString &folder, QObject *parent)
+SingleInstance::SingleInstance(const QString &name, QObject *parent)
     : QObject(parent)
-    , m_folder(folder)
+    , m_name(name)
+    , m_server(new QLocalServer(this))
 {
+    m_server->setSocketOptions(QLocalServer::UserAccessOption);
+    connect(m_server, &QLocalServer::newConnection, this, &SingleInstance::accept);
 }
-
-SingleInstance::~SingleInstance() = default;
 
 bool SingleInstance::handOver(const QStringList &files) const
 {
-    if (m_folder.isEmpty())
+    if (m_name.isEmpty())
         return false;
-    const auto probe = lockIn(m_folder);
-    if (probe->tryLock(0)) {
-        probe->unlock();
+    QLocalSocket socket;
+    socket.connectToServer(m_name);
+    if (!socket.waitForConnected(kWaitMs))
         return false;
-    }
-    if (probe->error() != QLockFile::LockFailedError)
-        return false;
-    // Named by the time, so that the player takes lists in the order they came.
-    static int sent = 0;
-    const QString name = QStringLiteral("%1-%2-%3")
-                             .arg(QDateTime::currentMSecsSinceEpoch(), 16, 10, QLatin1Char('0'))
-                             .arg(++sent, 6, 10, QLatin1Char('0'))
-                             .arg(QUuid::createUuid().toString(QUuid::Id128));
-    // Written whole before it appears under its name, so the player never reads half a list.
-    QSaveFile list(QDir(m_folder).filePath(name + kListSuffix));
-    if (!list.open(QIODevice::WriteOnly))
-        return false;
-    list.write(files.join(kSeparator).toUtf8());
-    return list.commit();
+    socket.write(encode(files));
+    // Closing sends what is still queued first.
+    socket.disconnectFromServer();
+    return socket.state() == QLocalSocket::UnconnectedState || socket.waitForDisconnected(kWaitMs);
 }
 
 bool SingleInstance::listen()
 {
-    if (m_folder.isEmpty() || !QDir().mkpath(m_folder))
+    // Asked first: listening would take the name from a player that runs.
+    if (m_name.isEmpty() || answers(m_name))
         return false;
-    auto lock = lockIn(m_folder);
-    if (!lock->tryLock(0))
-        return false;
-    m_lock = std::move(lock);
-    // Lists left for a player that ended before it read them are not for this one.
-    const QDir inbox(m_folder);
-    for (const QString &name : listsIn(inbox))
-        QFile::remove(inbox.filePath(name));
-    m_watcher = new QFileSystemWatcher({ m_folder }, this);
-    connect(m_watcher, &QFileSystemWatcher::directoryChanged, this, &SingleInstance::receive);
-    return true;
+    // A player that was killed leaves its socket behind.
+    QLocalServer::removeServer(m_name);
+    return m_server->listen(m_name);
 }
 
-void SingleInstance::receive()
+void SingleInstance::accept()
 {
-    const QDir inbox(m_folder);
-    for (const QString &name : listsIn(inbox)) {
-        QFile list(inbox.filePath(name));
-        if (!list.open(QIODevice::ReadOnly))
-            continue;
-        const QByteArray bytes = list.size() <= kMaxListBytes ? list.readAll() : QByteArray();
-        list.remove();
-        QStringList files = QString::fromUtf8(bytes).split(kSeparator, Qt::SkipEmptyParts);
-        if (!files.isEmpty())
-            emit filesReceived(files);
+    while (QLocalSocket *socket = m_server->nextPendingConnection()) {
+        connect(socket, &QLocalSocket::readyRead, this, [socket] {
+            if (socket->bytesAvailable() > kMaxListBytes)
+                socket->abort();
+        });
+        connect(socket, &QLocalSocket::disconnected, this, [this, socket] { receive(socket); });
     }
+}
+
+// A start's list is whole once it has closed its end.
+void SingleInstance::receive(QLocalSocket *socket)
+{
+    socket->deleteLater();
+    const QStringList files = decode(socket->readAll());
+    if (!files.isEmpty())
+        emit filesReceived(files);
 }

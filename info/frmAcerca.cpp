@@ -59,7 +59,7 @@ frmAcerca::frmAcerca(ShellLinks *links, QWidget *parent)
 
 void frmAcerca::buildControls()
 {
-    Image1 = addPicture(this, QStringLiteral(":/resources/about.xpm"), twipsRect(120, 120, 960, 960));
+    Image1 = addPicture(this, QStringLiteral(":/resources/about.png"), twipsRect(120, 120, 960, 960));
     Image1->setObjectName(QStringLiteral("Image1"));
     Image2 = addPicture(this, QStringLiteral(":/resources/banner.gif"), twipsRect(120, 1200, 960, 960));
     Image2->setObjectName(QStringLiteral("Image2"));

@@ -34,7 +34,7 @@ frmEaster::frmEaster(QWidget *parent)
     Label2->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
 
     // The picture keeps its natural size and runs past the right edge, which cuts it off.
-    const QPixmap picture(QStringLiteral(":/resources/greeting.xpm"));
+    const QPixmap picture(QStringLiteral(":/resources/greeting.png"));
     Image1 = new QLabel(this);
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setPixmap(picture);

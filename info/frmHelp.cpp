@@ -37,17 +37,17 @@ frmHelp::frmHelp(QWidget *parent)
     palette.setColor(QPalette::Window, background);
     setPalette(palette);
 
-    Image1 = addPicture("Image1", 120, QStringLiteral(":/resources/back.xpm"));
+    Image1 = addPicture("Image1", 120, QStringLiteral(":/resources/back.png"));
     label1 = addLegend("label1", 240, 2295, QStringLiteral("Retrocede una ubicación."));
-    Image2 = addPicture("Image2", 720, QStringLiteral(":/resources/play.xpm"));
+    Image2 = addPicture("Image2", 720, QStringLiteral(":/resources/play.png"));
     Label2 = addLegend("Label2", 840, 2655, QStringLiteral("Toca la canción seleccionada."));
-    Image3 = addPicture("Image3", 1320, QStringLiteral(":/resources/pause.xpm"));
+    Image3 = addPicture("Image3", 1320, QStringLiteral(":/resources/pause.png"));
     Label3 = addLegend("Label3", 1440, 2775, QStringLiteral("Pausa la canción seleccionada."));
-    Image4 = addPicture("Image4", 1920, QStringLiteral(":/resources/stop.xpm"));
+    Image4 = addPicture("Image4", 1920, QStringLiteral(":/resources/stop.png"));
     Label4 = addLegend("Label4", 2040, 2895, QStringLiteral("Detiene la canción especificada."));
-    Image5 = addPicture("Image5", 2520, QStringLiteral(":/resources/forward.xpm"));
+    Image5 = addPicture("Image5", 2520, QStringLiteral(":/resources/forward.png"));
     Label5 = addLegend("Label5", 2640, 2295, QStringLiteral("Avanza una ubicación."));
-    Image6 = addPicture("Image6", 3240, QStringLiteral(":/resources/mute.xpm"));
+    Image6 = addPicture("Image6", 3240, QStringLiteral(":/resources/mute.png"));
     Label6 = addLegend("Label6", 3360, 2295, QStringLiteral("Deja el volumen en cero."));
 
     // The line sets mute apart from the five buttons that move through the playlist.
@@ -78,7 +78,7 @@ QLabel *frmHelp::addPicture(const char *name, int top, const QString &bitmap)
 {
     auto *label = new QLabel(this);
     label->setObjectName(QString::fromLatin1(name));
-    label->setPixmap(picture(bitmap));
+    label->setPixmap(QPixmap(bitmap));
     label->setGeometry(twipsRect(120, top, 480, 480));
     return label;
 }

@@ -1,10 +1,11 @@
 #!/usr/bin/env python3
-"""Draws the player's 16-colour button bitmaps and icons as XPM files in resources/.
+"""Draws the player's 16-colour button bitmaps and icons as PNG files in resources/.
 
-Run it again after changing a drawing; the XPM files it writes are committed."""
+Run it again after changing a drawing; the PNG files it writes are committed."""
 import math
 import os
-import subprocess
+import struct
+import zlib
 
 OUT = os.path.join(os.path.dirname(__file__), "..", "resources")
 
@@ -111,20 +112,29 @@ def app_icon(s):
 
 
 def write(name, c):
-    write_to(os.path.join(OUT, name + ".xpm"), name, c)
+    write_to(os.path.join(OUT, name + ".png"), c)
 
 
-def write_to(path, name, c):
+def chunk(kind, data):
+    return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
+
+
+def write_to(path, c):
+    """An indexed PNG of the drawing's own colours; "None" is the transparent one. Written with
+    no time in it, so that drawing again gives the same bytes."""
     used = sorted({p for row in c for p in row})
+    index = {k: i for i, k in enumerate(used)}
     h, w = len(c), len(c[0])
-    lines = ["/* XPM */", "static const char *%s[] = {" % name.replace("-", "_").replace("@", "_"),
-             '"%d %d %d 1",' % (w, h, len(used))]
-    lines += ['"%s c %s",' % (k, PALETTE[k]) for k in used]
-    lines += ['"%s",' % "".join(row) for row in c]
-    lines[-1] = lines[-1].rstrip(",")
-    lines.append("};")
-    with open(path, "w") as f:
-        f.write("\n".join(lines) + "\n")
+    palette = b"".join(bytes.fromhex("000000" if PALETTE[k] == "None" else PALETTE[k][1:]) for k in used)
+    alpha = bytes(0 if PALETTE[k] == "None" else 255 for k in used)
+    rows = b"".join(b"\0" + bytes(index[p] for p in row) for row in c)
+    data = b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", w, h, 8, 3, 0, 0, 0))
+    data += chunk(b"PLTE", palette)
+    if 0 in alpha:
+        data += chunk(b"tRNS", alpha)
+    data += chunk(b"IDAT", zlib.compress(rows, 9)) + chunk(b"IEND", b"")
+    with open(path, "wb") as f:
+        f.write(data)
 
 
 def buttons_and_icons():
@@ -180,12 +190,9 @@ def main():
     SCALE = 1
     write("velumo", app_icon(1))
     write("velumo@2x", app_icon(2))
-    # The icons installed for the desktop's menus, as PNG files (ImageMagick converts them).
+    # The icons installed for the desktop's menus.
     for size, scale in ((32, 1), (128, 4)):
-        xpm = os.path.join(OUT, "desktop", "velumo-%d.xpm" % size)
-        write_to(xpm, "velumo_%d" % size, app_icon(scale))
-        subprocess.run(["convert", xpm, "-define", "png:exclude-chunks=date,time", xpm[:-4] + ".png"], check=True)
-        os.remove(xpm)
+        write_to(os.path.join(OUT, "desktop", "velumo-%d.png" % size), app_icon(scale))
 
     about = canvas(48, 48, "b")
     ring(about, 24, 24, 19, 22, "c")

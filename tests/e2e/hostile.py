@@ -25,7 +25,8 @@ HASH_LIMIT = 64 * 1024 * 1024
 GIB = 1024 * 1024 * 1024
 HUGE_SIDE = 20000
 
-SEED = int(os.environ.get("VELUMO_HOSTILE_SEED", str(time.time_ns() % 1_000_000)))
+# Fixed, so that every run meets the same inputs; another seed explores others.
+SEED = int(os.environ.get("VELUMO_HOSTILE_SEED", "20240613"))
 _random = random.Random(SEED)
 print(f"hostile inputs from seed {SEED} (VELUMO_HOSTILE_SEED)", flush=True)
 

@@ -106,36 +106,57 @@ private slots:
         QVERIFY(fakes.engine.calls.isEmpty());
     }
 
-    // A second start hands its files to the player already running, which receives them
-    // whole; with nobody listening the hand-over fails, so the second start plays them itself.
+    // A second start hands its files to the player already running, which receives each list
+    // whole and in order; with nobody listening the hand-over fails, so the start plays them itself.
     void secondStartHandsFilesOver()
     {
         QTemporaryDir runtime;
-        const QString folder = runtime.filePath(QStringLiteral("velumo"));
-        SingleInstance second(folder);
+        const QString name = runtime.filePath(QStringLiteral("velumo"));
+        SingleInstance second(name);
         QVERIFY(!second.handOver({ QStringLiteral("/a.mp3") }));
 
-        SingleInstance first(folder);
+        SingleInstance first(name);
         QVERIFY(first.listen());
+        // Only its own user may connect.
+        QCOMPARE(QFileInfo(name).permissions()
+                & (QFile::ReadGroup | QFile::WriteGroup | QFile::ReadOther | QFile::WriteOther),
+            QFile::Permissions());
         QSignalSpy received(&first, &SingleInstance::filesReceived);
         const QStringList files { QStringLiteral("/música/uno.mp3"), QStringLiteral("/b, c.wav"),
             QStringLiteral("/línea\nnueva \"x\".mid") };
         QVERIFY(second.handOver(files));
-        QTRY_COMPARE(received.count(), 1);
-        QCOMPARE(received.first().first().toStringList(), files);
-
-        // Another start without files keeps the name of the one that runs.
-        SingleInstance third(folder);
-        QVERIFY(!third.listen());
         QVERIFY(second.handOver(files.mid(1)));
+        QTRY_COMPARE(received.count(), 2);
+        QCOMPARE(received.at(0).first().toStringList(), files);
+        QCOMPARE(received.at(1).first().toStringList(), files.mid(1));
+
+        // Another start without files leaves the name to the one that runs.
+        SingleInstance third(name);
+        QVERIFY(!third.listen());
         QVERIFY(second.handOver(files.mid(2)));
         QTRY_COMPARE(received.count(), 3);
-        QCOMPARE(received.at(1).first().toStringList(), files.mid(1));
         QCOMPARE(received.at(2).first().toStringList(), files.mid(2));
+    }
 
-        // Without a private folder nothing is handed over, and nobody listens.
+    // What a killed player leaves under the name does not keep the next one from listening.
+    void leftoverOfDeadPlayerIsTakenOver()
+    {
+        QTemporaryDir runtime;
+        const QString name = runtime.filePath(QStringLiteral("velumo"));
+        QFile leftover(name);
+        QVERIFY(leftover.open(QIODevice::WriteOnly));
+        leftover.close();
+        SingleInstance start(name);
+        QVERIFY(!start.handOver({ QStringLiteral("/a.mp3") }));
+        SingleInstance player(name);
+        QVERIFY(player.listen());
+        QSignalSpy received(&player, &SingleInstance::filesReceived);
+        QVERIFY(start.handOver({ QStringLiteral("/a.mp3") }));
+        QTRY_COMPARE(received.count(), 1);
+
+        // Without a private place nothing is handed over, and nobody listens.
         SingleInstance nowhere { QString() };
-        QVERIFY(!nowhere.handOver(files));
+        QVERIFY(!nowhere.handOver({ QStringLiteral("/a.mp3") }));
         QVERIFY(!nowhere.listen());
     }
 

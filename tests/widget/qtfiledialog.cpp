@@ -60,13 +60,12 @@ QFileDialog *asFileDialog(QWidget *modal)
     return dialog;
 }
 
-// Types a name into the dialog's name field and confirms it, as a user does.
+// Types a name where the dialog puts the cursor, its name field, and confirms it, as a user does.
 void choose(QWidget *modal, const QString &name)
 {
-    auto *field = modal->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+    auto *field = qobject_cast<QLineEdit *>(modal->focusWidget());
     if (!field)
-        qFatal("the file dialog has no name field");
-    field->clear();
+        qFatal("the file dialog does not open with the cursor in a text field");
     QTest::keyClicks(field, name);
     static_cast<QDialog *>(asFileDialog(modal))->accept();
 }
@@ -167,8 +166,8 @@ private slots:
         }
     }
 
-    // A later showing offers nothing of the last choice: the name field is empty and
-    // confirming it as it stands chooses nothing, whether the user cancels or saves.
+    // Nothing of a closed dialog stays open to take the next click on the window below, and a
+    // later showing offers nothing of the last choice: confirming it as it stands chooses nothing.
     void laterShowingForgetsLastChoice()
     {
         QtFileDialog cmdlg;
@@ -176,16 +175,13 @@ private slots:
         Answers first({ [](QWidget *modal) { choose(modal, QStringLiteral("a song.mp3")); } });
         cmdlg.ShowOpen();
         QVERIFY(first.allGiven());
-        // Nothing of the dialog stays open to take the next click on the window below.
         QCOMPARE(QApplication::activePopupWidget(), nullptr);
 
         cmdlg.FileName = QString();
-        QString nameField;
         QStringList selected;
         bool stayedOpen = false;
         Answers second({ [&](QWidget *modal) {
             QFileDialog *dialog = asFileDialog(modal);
-            nameField = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->text();
             selected = dialog->selectedFiles();
             static_cast<QDialog *>(dialog)->accept();
             stayedOpen = dialog->isVisible();
@@ -193,7 +189,6 @@ private slots:
         } });
         cmdlg.ShowOpen();
         QVERIFY(second.allGiven());
-        QCOMPARE(nameField, QString());
         QCOMPARE(selected, QStringList());
         QVERIFY(stayedOpen);
         QCOMPARE(cmdlg.FileName, QString());

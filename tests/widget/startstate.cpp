@@ -7,7 +7,6 @@
 
 #include <QAccessible>
 #include <QApplication>
-#include <QFile>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
@@ -30,27 +29,10 @@ QString spokenName(QWidget *widget)
 class StartState : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase() { QApplication::setStyle(new PlayerStyle); }
-
     void init()
     {
         QVERIFY(m_folder.isValid());
         setProgramFolder(m_folder.path());
-    }
-
-    // The window's pictures and its menu bar are read without loading any image plugin: each
-    // one brings its own libraries, a megabyte and more that the player would carry idle.
-    void noImagePluginForOwnPictures()
-    {
-        QFile maps(QStringLiteral("/proc/self/maps"));
-        if (!maps.open(QIODevice::ReadOnly))
-            QSKIP("this system does not list a process's libraries");
-        FakePlatform fakes;
-        frmMP3 w(fakes.platform());
-        w.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&w));
-        const QByteArray loaded = maps.readAll();
-        QVERIFY2(!loaded.contains("/imageformats/"), loaded.constData());
     }
 
     // The window opens with the time row at zero in green on black, nothing listed or

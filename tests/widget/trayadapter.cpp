@@ -18,8 +18,8 @@ private slots:
         QCOMPARE(icon->toolTip(), QStringLiteral("Velumo MP3 Player"));
         QVERIFY(!icon->contextMenu());
         const QImage shown = icon->icon().pixmap(32, 32).toImage();
-        QCOMPARE(shown, QIcon(QStringLiteral(":/resources/tray.xpm")).pixmap(32, 32).toImage());
-        QVERIFY(shown != QIcon(QStringLiteral(":/resources/velumo.xpm")).pixmap(32, 32).toImage());
+        QCOMPARE(shown, QIcon(QStringLiteral(":/resources/tray.png")).pixmap(32, 32).toImage());
+        QVERIFY(shown != QIcon(QStringLiteral(":/resources/velumo.png")).pixmap(32, 32).toImage());
     }
 
     // AddIcon puts the icon up and RemoveIcon takes it down.
