@@ -1,6 +1,7 @@
 #include "app/dialogfilter.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace {
 
@@ -41,6 +42,23 @@ QString oneLine(const QString &text)
     return line.simplified();
 }
 
+struct NameFilter {
+    QString description;
+    QString filter;
+};
+
+// The name filter of one description and pattern pair; nothing when it has no usable pattern.
+std::optional<NameFilter> nameFilterOf(const QString &text, const QString &patternText)
+{
+    const QStringList patterns = patternsOf(patternText);
+    if (patterns.isEmpty())
+        return std::nullopt;
+    QString description = oneLine(text);
+    if (description.isEmpty())
+        description = patterns.join(u';');
+    return NameFilter { description, description + QStringLiteral(" (") + patterns.join(u' ') + u')' };
+}
+
 } // namespace
 
 QStringList qtNameFilters(const QString &filter)
@@ -48,13 +66,19 @@ QStringList qtNameFilters(const QString &filter)
     QStringList nameFilters;
     const QStringList parts = filter.split(u'|');
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
-        const QStringList patterns = patternsOf(parts.at(i + 1));
-        if (patterns.isEmpty())
-            continue;
-        QString description = oneLine(parts.at(i));
-        if (description.isEmpty())
-            description = patterns.join(u';');
-        nameFilters << description + QStringLiteral(" (") + patterns.join(u' ') + u')';
+        if (const std::optional<NameFilter> nameFilter = nameFilterOf(parts.at(i), parts.at(i + 1)))
+            nameFilters << nameFilter->filter;
     }
     return nameFilters;
+}
+
+int filterIndexOf(const QString &filter, const QString &nameFilter)
+{
+    const QStringList parts = filter.split(u'|');
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        const std::optional<NameFilter> pair = nameFilterOf(parts.at(i), parts.at(i + 1));
+        if (pair && (pair->filter == nameFilter || pair->description == nameFilter))
+            return int(i / 2 + 1);
+    }
+    return 0;
 }

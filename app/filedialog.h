@@ -17,6 +17,9 @@ public:
     // A flag word some callers set before opening; nothing depends on it.
     qint16 Flags = 0;
     QString FileTitle;
+    // The filter entry the user had chosen on a confirmed choice, counted from 1 as the pairs
+    // of Filter are written.
+    int FilterIndex = 1;
 
     virtual void ShowOpen() = 0;
     virtual void ShowSave() = 0;

@@ -205,6 +205,9 @@ void frmMP3::buildControls()
     Timer = new QTimer(this);
     Timer->setObjectName(QStringLiteral("Timer"));
     Timer->setInterval(1000);
+    // Often enough that a line is marked as it starts to be sung, seldom enough to cost nothing.
+    m_lyricsTimer = new QTimer(this);
+    m_lyricsTimer->setInterval(200);
 }
 
 void frmMP3::buildMenus()
@@ -276,6 +279,7 @@ void frmMP3::connectSignals()
     connect(Slider, &QSlider::actionTriggered, this,
         [this] { QMetaObject::invokeMethod(this, &frmMP3::Slider_Scroll, Qt::QueuedConnection); });
     connect(Timer, &QTimer::timeout, this, &frmMP3::Timer_Timer);
+    connect(m_lyricsTimer, &QTimer::timeout, this, &frmMP3::markSungLine);
     if (Mplay)
         connect(Mplay, &MediaEngine::PlaybackEnded, this, &frmMP3::Mplay_PlaybackEnded);
     if (IconoBarra) {
@@ -312,6 +316,7 @@ void frmMP3::connectState()
     connect(m_state, &PlayerState::lengthChanged, this, &frmMP3::showLength);
     connect(m_state, &PlayerState::elapsedCounted, this, &frmMP3::showElapsed);
     connect(m_state, &PlayerState::playbackChanged, this, &frmMP3::showPlayback);
+    connect(m_state, &PlayerState::playbackChanged, this, &frmMP3::showLyricsPlayback);
     connect(m_state, &PlayerState::shuffleChanged, this, &frmMP3::showShuffle);
     connect(m_state, &PlayerState::backgroundChanged, this, &frmMP3::showBackground);
     connect(m_state, &PlayerState::compactViewChanged, this, &frmMP3::showCompactView);

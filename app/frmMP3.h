@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/playerstate.h"
+#include "extras/lrcfile.h"
 #include "playlist/playlistmodel.h"
 
 #include <QMainWindow>
@@ -143,6 +144,12 @@ private:
     void showBackground(const QString &path);
     void showCompactView(bool compact);
 
+    // Timed lyrics' side (extras/lyrics.cpp): the sung line is followed only while timed
+    // lyrics are loaded, their window shows and sound plays.
+    void followLyrics();
+    void showLyricsPlayback(PlayerState::Playback playback);
+    void markSungLine();
+
     // Highlights row as a click on it would, and runs the click handling; false when the
     // row does not exist.
     bool selectRow(int row);
@@ -181,6 +188,7 @@ private:
     QPushButton *cmdLoad = nullptr;
     PictureBox *Image1 = nullptr;
     QTimer *Timer = nullptr;
+    QTimer *m_lyricsTimer = nullptr;
 
     // The outside parts.
     MediaEngine *Mplay = nullptr;
@@ -222,6 +230,8 @@ private:
     QAction *QuitIcono = nullptr;
 
     QPointer<frmLyrics> m_lyrics;
+    // The timed lyrics the lyrics window shows, when they came from a file with times.
+    std::optional<TimedLyrics> m_timedLyrics;
     QPointer<frmAcerca> m_about;
     QPointer<frmHelp> m_help;
     QPointer<frmEaster> m_easter;

@@ -63,4 +63,5 @@ void QtFileDialog::show(QFileDialog::AcceptMode mode)
     const QString path = dialog.selectedFiles().constFirst();
     FileName = QDir::toNativeSeparators(path);
     FileTitle = QFileInfo(path).fileName();
+    FilterIndex = filterIndexOf(Filter, dialog.selectedNameFilter());
 }

@@ -80,6 +80,18 @@ void frmLyrics::clearMark()
     txtLyrics->setExtraSelections({});
 }
 
+void frmLyrics::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    emit shownChanged(true);
+}
+
+void frmLyrics::hideEvent(QHideEvent *event)
+{
+    QWidget::hideEvent(event);
+    emit shownChanged(false);
+}
+
 std::optional<qsizetype> frmLyrics::markedLine() const
 {
     return m_marked;

@@ -24,6 +24,14 @@ public:
     // The marked line, if any.
     std::optional<qsizetype> markedLine() const;
 
+signals:
+    // The window was shown or hidden; the main window follows the sung line only while it shows.
+    void shownChanged(bool shown);
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
+
 private:
     QPlainTextEdit *txtLyrics = nullptr;
     std::optional<qsizetype> m_marked;

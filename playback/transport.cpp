@@ -20,6 +20,9 @@ void frmMP3::cmdPlay_Click()
     const bool started = Mplay->StartPlayback();
     m_state->setShownSongName(m_state->SongName());
     TimePlay();
+    // The row keeps the length the engine told, for playlist files that record it.
+    if (started && m_playlist->pathAt(m_state->SongIndex()) == m_state->SongPath())
+        m_playlist->setSeconds(m_state->SongIndex(), m_state->length());
     m_state->resetElapsed();
     // The clock counts only what is heard: a track that would not start leaves it off.
     m_state->setPlayback(started ? Playback::Playing : Playback::Stopped);

@@ -4,11 +4,22 @@
 #include "app/programfolder.h"
 #include "app/textfiles.h"
 #include "playlist/playlistfile.h"
+#include "playlist/playlistformats.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QSaveFile>
 
 namespace {
-const QString kPlaylistFilter = QStringLiteral("SMP Files(*.smp)|*.smp");
+// The player's own playlists come first and stay the default; other players' follow.
+const QString kOpenFilter = QStringLiteral("SMP Files(*.smp)|*.smp"
+                                           "|Todas las listas|*.m3u;*.m3u8;*.pls;*.xspf;*.wpl;*.asx"
+                                           "|M3U y M3U8 (*.m3u *.m3u8)|*.m3u;*.m3u8"
+                                           "|PLS (*.pls)|*.pls"
+                                           "|XSPF (*.xspf)|*.xspf"
+                                           "|WPL y ASX (*.wpl *.asx)|*.wpl;*.asx");
+const QString kSaveFilter = QStringLiteral("SMP Files(*.smp)|*.smp|M3U8 (*.m3u8)|*.m3u8");
+constexpr int kSaveM3u8Entry = 2;
 
 // A playlist of full rows with the longest names a file system allows (255 bytes) fits
 // well below this; whatever lies beyond it could never fit in the playlist anyway.
@@ -60,18 +71,49 @@ bool appendPlaylist(PlaylistModel &playlist, const QString &path)
         paths << *folder + name;
     return playlist.append(paths, read->names) && read->complete;
 }
+
+// Appends the local files another player's playlist names, each under its file name. False
+// when the file cannot be read as its format or holds more than there is room for; what fit
+// stays.
+bool appendForeignPlaylist(PlaylistModel &playlist, const QString &path)
+{
+    const auto paths = readPlaylistFile(path, kPlaylistCapacity - playlist.count() + 1);
+    if (!paths)
+        return false;
+    QStringList names;
+    names.reserve(paths->size());
+    for (const QString &entry : *paths)
+        names << QFileInfo(entry).fileName();
+    return playlist.append(*paths, names);
+}
+
+bool wantsM3u8(const FileDialog &dialog)
+{
+    return dialog.FilterIndex == kSaveM3u8Entry
+        || dialog.FileName.endsWith(QLatin1String(".m3u8"), Qt::CaseInsensitive);
+}
+
+std::optional<QByteArray> playlistM3u8(const PlaylistModel &playlist, const QString &path)
+{
+    QList<PlaylistEntry> entries;
+    entries.reserve(playlist.count());
+    for (int row = 0; row < playlist.count(); ++row)
+        entries.append({ playlist.pathAt(row), playlist.nameAt(row), playlist.secondsAt(row) });
+    return encodeM3u8(entries, QFileInfo(QDir::fromNativeSeparators(path)).absolutePath());
+}
 } // namespace
 
 void frmMP3::cmdSave_Click()
 {
-    common->Filter = kPlaylistFilter;
+    common->Filter = kSaveFilter;
     common->InitDir = programFolder();
     common->FileName = QString();
     common->ShowSave();
     if (common->FileName.isEmpty())
         return;
 
-    const auto bytes = encodePlaylist(m_playlist->names());
+    const auto bytes = wantsM3u8(*common) ? playlistM3u8(*m_playlist, common->FileName)
+                                          : encodePlaylist(m_playlist->names());
     if (!bytes || !writePlaylist(common->FileName, *bytes))
         m_messages->error(QStringLiteral("No se pudo guardar el archivo"), QStringLiteral("Error"));
 }
@@ -81,11 +123,16 @@ void frmMP3::cmdLoad_Click()
     common->Flags = 16384;
     common->FileName = QString();
     common->InitDir = programFolder();
-    common->Filter = kPlaylistFilter;
+    common->Filter = kOpenFilter;
     common->ShowOpen();
     if (common->FileName.isEmpty())
         return;
 
-    if (!appendPlaylist(*m_playlist, common->FileName))
+    // The file's name tells its format, whichever filter showed it; any other name is read
+    // as the player's own playlist.
+    const bool appended = playlistFormatOf(common->FileName)
+        ? appendForeignPlaylist(*m_playlist, common->FileName)
+        : appendPlaylist(*m_playlist, common->FileName);
+    if (!appended)
         m_messages->error(QStringLiteral("No se encontró el archivo"), QStringLiteral("Error"));
 }

@@ -49,6 +49,17 @@ QStringList PlaylistModel::names() const
     return names;
 }
 
+std::optional<double> PlaylistModel::secondsAt(int row) const
+{
+    return inside(row) ? m_rows.at(row).seconds : std::nullopt;
+}
+
+void PlaylistModel::setSeconds(int row, std::optional<double> seconds)
+{
+    if (inside(row))
+        m_rows[row].seconds = seconds;
+}
+
 bool PlaylistModel::append(const QString &path, const QString &name)
 {
     return append(QStringList { path }, QStringList { name });
@@ -64,7 +75,7 @@ bool PlaylistModel::append(const QStringList &paths, const QStringList &names)
         beginInsertRows(QModelIndex(), count(), count() + static_cast<int>(fits) - 1);
         m_rows.reserve(m_rows.size() + fits);
         for (qsizetype i = 0; i < fits; ++i)
-            m_rows.append({ paths.at(i), names.at(i) });
+            m_rows.append({ paths.at(i), names.at(i), std::nullopt });
         endInsertRows();
     }
     return fits == paths.size();

@@ -3,9 +3,12 @@
 #include <QAbstractListModel>
 #include <QList>
 #include <QString>
+#include <optional>
 
 // The playlist: rows from 0 of {full path, display name}, at most 32767 of them since row
 // numbers are 16-bit. A view shows the paths; reading a row outside the list gives "".
+// A row also keeps its track's length once the engine told it, for playlist files that
+// record lengths.
 class PlaylistModel : public QAbstractListModel {
     Q_OBJECT
 public:
@@ -21,6 +24,9 @@ public:
     QString pathAt(int row) const;
     QString nameAt(int row) const;
     QStringList names() const;
+    std::optional<double> secondsAt(int row) const;
+    // Records the length of the track in row; a row outside the list is passed over.
+    void setSeconds(int row, std::optional<double> seconds);
 
     bool append(const QString &path, const QString &name);
     // Appends as many of the entries as there is room for, in one insertion; false when
@@ -33,6 +39,7 @@ private:
     struct Row {
         QString path;
         QString name;
+        std::optional<double> seconds;
     };
     bool inside(int row) const { return row >= 0 && row < count(); }
 

@@ -93,6 +93,7 @@ public:
     QStringList shown; // "open <InitDir>" or "save <InitDir>"
     QString lastFilter;
     qint16 lastFlags = 0;
+    int chosenFilter = 1; // the filter entry each confirmed answer is given with
 
     void ShowOpen() override { answer(QStringLiteral("open ")); }
     void ShowSave() override { answer(QStringLiteral("save ")); }
@@ -110,6 +111,7 @@ private:
         if (path.isEmpty())
             return;
         FileName = path;
+        FilterIndex = chosenFilter;
         FileTitle = path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
     }
 };

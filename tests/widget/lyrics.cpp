@@ -75,7 +75,82 @@ private slots:
         QCOMPARE(shown(), QString());
     }
 
+    // A .lrc shows its lines without tags, and while the track plays the line at the engine's
+    // position is marked; a pause keeps the mark and stops asking, a stop clears it, and the
+    // track played again starts over from its first line.
+    void timedLyricsFollowThePosition()
+    {
+        write(QStringLiteral("a.lrc"), "[ti:Tema]\n[00:01.00]uno\n[00:02.00]dos\n[00:03.00]tres\n");
+        trigger(*m_window, "SeeLyrics");
+        FakeEngine &engine = m_fakes->engine;
+        engine.position = 0.5;
+        play(QStringLiteral("a.mp3"));
+        QCOMPARE(shown(), QStringLiteral("uno\ndos\ntres\n"));
+        QTRY_VERIFY(engine.positionQueries > 0);
+        QVERIFY(!marked());
+        engine.position = 2.5;
+        QTRY_COMPARE(marked(), qsizetype(1));
+
+        click(*m_window, "cmdPause");
+        QVERIFY(!askedWithin(600));
+        QCOMPARE(marked(), qsizetype(1));
+        engine.position = 3.5;
+        click(*m_window, "cmdPause");
+        QTRY_COMPARE(marked(), qsizetype(2));
+
+        click(*m_window, "cmdStop");
+        QVERIFY(!marked());
+        QVERIFY(!askedWithin(600));
+
+        engine.position = 1.2;
+        click(*m_window, "cmdPlay");
+        QTRY_COMPARE(marked(), qsizetype(0));
+    }
+
+    // The engine is never asked while the lyrics window is hidden, nor for a track whose
+    // lyrics have no times: a .txt beside the .lrc wins, and a track with no .lrc follows
+    // nothing even after one that had.
+    void noQuestionsWithNothingToMark()
+    {
+        write(QStringLiteral("timed.lrc"), "[00:00.00]uno\n");
+        write(QStringLiteral("both.lrc"), "[00:00.00]con tiempo\n");
+        write(QStringLiteral("both.txt"), "sin tiempo");
+        FakeEngine &engine = m_fakes->engine;
+        engine.position = 0.5;
+        fillPlaylist(*m_window, { "/m/timed.mp3", "/m/both.mp3", "/m/plain.mp3" });
+        m_window->state().setSongPath(QStringLiteral("/m/timed.mp3"));
+        m_window->state().setSongName(QStringLiteral("timed.mp3"));
+        trigger(*m_window, "Play");
+        QVERIFY(!askedWithin(600));
+        trigger(*m_window, "SeeLyrics");
+        QTRY_COMPARE(marked(), qsizetype(0));
+        trigger(*m_window, "HideLyrics");
+        QVERIFY(!askedWithin(600));
+        trigger(*m_window, "SeeLyrics");
+
+        trigger(*m_window, "Forward");
+        QCOMPARE(shown(), QStringLiteral("sin tiempo"));
+        QVERIFY(!askedWithin(600));
+        engine.endOfFile();
+        QCOMPARE(m_window->state().SongIndex(), qint16(2));
+        QVERIFY(!askedWithin(600));
+    }
+
 private:
+    // Whether the player asks the engine where the track stands within ms milliseconds.
+    bool askedWithin(int ms)
+    {
+        const int before = m_fakes->engine.positionQueries;
+        QTest::qWait(ms);
+        return m_fakes->engine.positionQueries != before;
+    }
+
+    std::optional<qsizetype> marked() const
+    {
+        const frmLyrics *lyrics = m_window->existingLyricsWindow();
+        return lyrics ? lyrics->markedLine() : std::nullopt;
+    }
+
     void write(const QString &name, const QByteArray &bytes)
     {
         QFile file(besideProgram(QStringLiteral("Lyrics/") + name));

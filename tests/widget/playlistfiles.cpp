@@ -1,3 +1,4 @@
+#include "app/dialogfilter.h"
 #include "app/programfolder.h"
 #include "fakes.h"
 #include "window.h"
@@ -53,13 +54,18 @@ private slots:
         fakes.common.answers = { QString() };
         click(w, "cmdSave");
         QCOMPARE(fakes.common.shown, (QStringList { "save " + m_folder->path() }));
-        QCOMPARE(fakes.common.lastFilter, QStringLiteral("SMP Files(*.smp)|*.smp"));
+        QCOMPARE(qtNameFilters(fakes.common.lastFilter),
+            (QStringList { "SMP Files(*.smp) (*.smp)", "M3U8 (*.m3u8) (*.m3u8)" }));
         fakes.common.InitDir = "/somewhere/else";
         fakes.common.FileName = "/old/choice.smp";
         fakes.common.answers = { QString() };
         click(w, "cmdLoad");
         QCOMPARE(fakes.common.shown.last(), "open " + m_folder->path());
-        QCOMPARE(fakes.common.lastFilter, QStringLiteral("SMP Files(*.smp)|*.smp"));
+        QCOMPARE(qtNameFilters(fakes.common.lastFilter),
+            (QStringList { "SMP Files(*.smp) (*.smp)",
+                "Todas las listas (*.m3u *.m3u8 *.pls *.xspf *.wpl *.asx)",
+                "M3U y M3U8 (*.m3u *.m3u8) (*.m3u *.m3u8)", "PLS (*.pls) (*.pls)", "XSPF (*.xspf) (*.xspf)",
+                "WPL y ASX (*.wpl *.asx) (*.wpl *.asx)" }));
         QCOMPARE(fakes.common.lastFlags, qint16(16384));
         QCOMPARE(w.playlist().count(), 1);
         QVERIFY(fakes.messages.shown.isEmpty());
@@ -198,6 +204,95 @@ private slots:
         w.cmdSave_Click();
         QCOMPARE(fakes.messages.shown, QStringList { kSaveError });
         QCOMPARE(readFile(old), QByteArray("viejo.mp3\r\n"));
+    }
+
+    void m3u8Chosen_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("entry");
+        QTest::newRow("name typed") << "Lista.M3U8" << 1;
+        QTest::newRow("entry picked") << "lista" << 2;
+    }
+
+    // M3U8 is written when the user picks its entry or types its extension: lengths the
+    // engine told, paths below the playlist's folder relative, and the file reads back as
+    // the same rows.
+    void m3u8Chosen()
+    {
+        QFETCH(QString, name);
+        QFETCH(int, entry);
+        FakePlatform fakes;
+        frmMP3 w(fakes.platform());
+        const QString below = m_folder->filePath("discos/uno.flac");
+        fillPlaylist(w, { below, "/otros/dos.mp3" });
+        w.state().setSongPath(below);
+        w.state().setSongName("uno.flac");
+        fakes.engine.length = 125.4;
+        w.cmdPlay_Click();
+        const QString list = m_folder->filePath(name);
+        fakes.common.answers = { list };
+        fakes.common.chosenFilter = entry;
+        w.cmdSave_Click();
+        QCOMPARE(readFile(list),
+            QByteArray(
+                "#EXTM3U\n#EXTINF:125,uno.flac\ndiscos/uno.flac\n#EXTINF:-1,dos.mp3\n/otros/dos.mp3\n"));
+        if (!name.endsWith(".M3U8"))
+            return;
+        w.playlist().clear();
+        fakes.common.answers = { list };
+        w.cmdLoad_Click();
+        QCOMPARE(rows(w), (QStringList { below + "|uno.flac", "/otros/dos.mp3|dos.mp3" }));
+        QVERIFY(fakes.messages.shown.isEmpty());
+    }
+
+    // Other players' PLS and XSPF files add their local files in order, relative ones from
+    // the playlist's folder, each under its file name, behind the rows already there; web
+    // addresses are passed over without a message.
+    void otherPlayersPlaylistsAppended()
+    {
+        FakePlatform fakes;
+        frmMP3 w(fakes.platform());
+        fillPlaylist(w, { "/m/ya.mp3" });
+        const QString pls = m_folder->filePath("radio.pls");
+        QVERIFY(writeFile(pls,
+            "[playlist]\nNumberOfEntries=3\nFile1=sub/Canción uno.ogg\nTitle1=Uno\n"
+            "File2=http://radio.invalid/stream\nFile3=/abs/dos.mp3\nLength3=200\nVersion=2\n"));
+        const QString xspf = m_folder->filePath("lista.xspf");
+        QVERIFY(writeFile(xspf,
+            "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+            "<playlist version=\"1\" xmlns=\"http://xspf.org/ns/0/\"><trackList>"
+            "<track><location>file:///abs/tres%20y%20cuatro.opus</location><title>T</title></track>"
+            "<track><location>cinco.m4a</location></track>"
+            "</trackList></playlist>\n"));
+        fakes.common.answers = { pls, xspf };
+        w.cmdLoad_Click();
+        w.cmdLoad_Click();
+        const QString here = m_folder->path() + "/";
+        QCOMPARE(rows(w),
+            (QStringList { "/m/ya.mp3|ya.mp3", here + "sub/Canción uno.ogg|Canción uno.ogg",
+                "/abs/dos.mp3|dos.mp3", "/abs/tres y cuatro.opus|tres y cuatro.opus",
+                here + "cinco.m4a|cinco.m4a" }));
+        QVERIFY(fakes.messages.shown.isEmpty());
+    }
+
+    // Another player's playlist that is not one, or holds more than there is room for, shows
+    // the load message; the rows that fit stay.
+    void otherPlayersPlaylistFailures()
+    {
+        FakePlatform fakes;
+        frmMP3 w(fakes.platform());
+        const QString garbage = m_folder->filePath("basura.xspf");
+        QVERIFY(writeFile(garbage, QByteArray("\x00\xff<playlist", 11)));
+        const QString m3u = m_folder->filePath("larga.m3u");
+        QVERIFY(writeFile(m3u, "#EXTM3U\n/m/1.mp3\n/m/2.mp3\n/m/3.mp3\n"));
+        fillPlaylist(w, QStringList(32765, "/m/x.mp3"));
+        fakes.common.answers = { garbage, m3u };
+        w.cmdLoad_Click();
+        QCOMPARE(w.playlist().count(), 32765);
+        w.cmdLoad_Click();
+        QCOMPARE(fakes.messages.shown, (QStringList { kLoadError, kLoadError }));
+        QCOMPARE(w.playlist().count(), 32767);
+        QCOMPARE(w.playlist().pathAt(32766), QStringLiteral("/m/2.mp3"));
     }
 
 private:

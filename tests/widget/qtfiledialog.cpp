@@ -110,6 +110,22 @@ private slots:
             QDir::toNativeSeparators(m_music.path() + u'/'));
     }
 
+    // A confirmed choice tells which filter entry was picked, counted as the caller wrote the
+    // pairs, an entry the dialog could not show included.
+    void choiceTellsPickedEntry()
+    {
+        QtFileDialog common;
+        common.InitDir = m_music.path();
+        common.Filter = QStringLiteral("Nada|(nada)|SMP Files(*.smp)|*.smp|M3U8 (*.m3u8)|*.m3u8");
+        Answers answers({ [](QWidget *modal) {
+            asFileDialog(modal)->selectNameFilter(QStringLiteral("M3U8 (*.m3u8) (*.m3u8)"));
+            choose(modal, QStringLiteral("lista.m3u8"));
+        } });
+        common.ShowSave();
+        QVERIFY(answers.allGiven());
+        QCOMPARE(common.FilterIndex, 3);
+    }
+
     // A cancel leaves FileName as the caller set it.
     void cancelKeepsFileName()
     {
