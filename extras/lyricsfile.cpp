@@ -2,12 +2,18 @@
 
 #include "app/programfolder.h"
 #include "app/textfiles.h"
+#include "playlist/mediatypes.h"
 
 #include <QDir>
 #include <QStringDecoder>
 
 std::optional<QString> lyricsBaseName(const QString &songName)
 {
+    // The newer kinds' longer extensions (".flac", ".opus") go whole, so their lyrics are
+    // found under the track's name as those of the original kinds are.
+    const qsizetype dot = songName.lastIndexOf(u'.');
+    if (dot > 0 && newerSuffixes().contains(songName.sliced(dot + 1).toLower()))
+        return songName.first(dot);
     if (songName.size() < 4)
         return std::nullopt;
     return songName.first(songName.size() - 4);

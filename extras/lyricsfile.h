@@ -13,7 +13,8 @@ constexpr qint64 maxLyricsBytes = 1024 * 1024;
 constexpr qsizetype maxLyricsLine = 4096;
 
 // The lyrics base name of a track: its display name less its last four characters (the
-// extension and its dot), whatever they are. Nothing when the name is shorter than four.
+// extension and its dot), whatever they are; a track of a newer kind loses its extension,
+// however long. Nothing when the name is shorter than four.
 std::optional<QString> lyricsBaseName(const QString &songName);
 
 // The lyrics file of a base name: "<base>.txt" in the Lyrics folder beside the program.

@@ -26,14 +26,6 @@ const QList<MediaKind> newerKinds {
     { "WMA (*.wma)", { QStringLiteral("wma") } },
 };
 
-QStringList newerSuffixes()
-{
-    QStringList suffixes;
-    for (const MediaKind &kind : newerKinds)
-        suffixes << kind.suffixes;
-    return suffixes;
-}
-
 QString patterns(const QStringList &suffixes)
 {
     QStringList patterns;
@@ -43,6 +35,14 @@ QString patterns(const QStringList &suffixes)
 }
 
 } // namespace
+
+QStringList newerSuffixes()
+{
+    QStringList suffixes;
+    for (const MediaKind &kind : newerKinds)
+        suffixes << kind.suffixes;
+    return suffixes;
+}
 
 QStringList playableSuffixes()
 {

@@ -6,6 +6,9 @@
 // The kinds of file the player plays, named by their extensions, lower case, without the dot.
 QStringList playableSuffixes();
 
+// The kinds played beyond the original four (MP3, MIDI, WAV, MPG), as playableSuffixes names them.
+QStringList newerSuffixes();
+
 // Whether a file name ends in one of the playable extensions, in any case.
 bool isPlayableName(const QString &fileName);
 

@@ -19,9 +19,12 @@ private slots:
         setProgramFolder(m_folder.path());
     }
 
-    // Exactly four characters go, whatever they are; a shorter name has no base name.
+    // Exactly four characters go, whatever they are, but a newer kind's extension goes whole;
+    // a shorter name has no base name.
     void baseName()
     {
+        QCOMPARE(lyricsBaseName(QStringLiteral("tema.FLAC")), QStringLiteral("tema"));
+        QCOMPARE(lyricsBaseName(QStringLiteral("tema.opus")), QStringLiteral("tema"));
         QCOMPARE(lyricsBaseName(QStringLiteral("tema.mp3")), QStringLiteral("tema"));
         QCOMPARE(lyricsBaseName(QStringLiteral("tema.mpeg")), QStringLiteral("tema."));
         QCOMPARE(lyricsBaseName(QStringLiteral("canción.wav")), QStringLiteral("canción"));
