@@ -59,6 +59,9 @@ int main(int argc, char *argv[])
 
     frmMP3 window(platform);
     window.show();
+    // GStreamer starts on a thread of its own once the window is on its way, so that neither
+    // the window nor the first click waits for it.
+    QTimer::singleShot(0, &engine, &GstEngine::warmUp);
     QObject::connect(&instance, &SingleInstance::filesReceived, &window, &frmMP3::openFiles);
     instance.listen();
     // What may take a moment (a track to start, the session bus) waits until the window is up.
