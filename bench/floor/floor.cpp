@@ -18,7 +18,8 @@ namespace {
 GstElement *prerolled(const QString &path)
 {
     GstElement *playbin = gst_element_factory_make("playbin", nullptr);
-    g_object_set(playbin, "flags", 0x2 | 0x10, "uri", QUrl::fromLocalFile(path).toEncoded().constData(), nullptr);
+    g_object_set(
+        playbin, "flags", 0x2 | 0x10, "uri", QUrl::fromLocalFile(path).toEncoded().constData(), nullptr);
     gst_element_set_state(playbin, GST_STATE_PAUSED);
     gst_element_get_state(playbin, nullptr, nullptr, GST_CLOCK_TIME_NONE);
     return playbin;
