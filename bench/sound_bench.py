@@ -220,17 +220,22 @@ def session(env, player, music):
 ROW_HEIGHT = 14
 
 
-def floor_clicks(env, floor, track, tone):
-    """The floor's click to sound on a freshly prerolled file, and again after it was stopped
-    and prerolled again at its start."""
-    with audio.SoundServer() as server, ClockedRecorder(server) as ears, Desktop(tray=True, env=env) as desk:
+def floor_clicks(env, floor, track, tone, again):
+    """The floor's click to sound on a freshly prerolled file (after a first click elsewhere in
+    its window, as the player has had clicks before its first play), then `again` times after
+    it was stopped and prerolled again at its start."""
+    with audio.SoundServer() as server, ClockedRecorder(server) as ears, Desktop(env=env) as desk:
         desk.add_env(server.client_env())
         process = desk.spawn([str(floor), "--play", str(track)])
-        button = (desk.wait_window("Floor", pid=process.pid), 200, 150)
-        first = timed(desk, ears, tone, button)
-        press(desk, *button)
-        ears.wait_for_silence()
-        return first, timed(desk, ears, tone, button)
+        window = desk.wait_window("Floor", pid=process.pid)
+        press(desk, window, 200, 220)
+        button = (window, 200, 75)
+        figures = []
+        for _ in range(1 + again):
+            figures.append(timed(desk, ears, tone, button))
+            press(desk, *button)
+            ears.wait_for_silence()
+        return figures[0], figures[1:]
 
 
 def exec_to_sound(env, command, tone):
@@ -283,16 +288,21 @@ def main():
         built = {"GST_REGISTRY": str(registry)}
 
         rows = {row: [] for row in ROWS}
-        for _ in range(args.runs):
+        for run in range(args.runs):
             for row, figure in session(built, player, music).items():
                 rows[row].append(figure)
+            progress(f"player session {run + 1} of {args.runs}")
         low_track, low = music / TRACKS[0][0], TRACKS[0][1]
         for _ in range(args.runs):
             rows[ROWS[7]].append(exec_to_sound(built, opened(player, low_track), low))
-        floor_wav = [floor_clicks(built, floor, low_track, low) for _ in range(args.runs)]
-        floor_midi = [floor_clicks(built, floor, music / TRACKS[2][0], TRACKS[2][1]) for _ in range(args.runs)]
+        progress("player opened from the file manager")
+        floor_wav = [floor_clicks(built, floor, low_track, low, 1) for _ in range(args.runs)]
+        first_floor = [first for first, _ in floor_wav]
+        again_floor = [again for _, agains in floor_wav for again in agains]
+        midi_first, midi_again = floor_clicks(built, floor, music / TRACKS[2][0], TRACKS[2][1], args.runs)
         floor_exec = [exec_to_sound(built, lambda desk: [str(floor), "--play-now", str(low_track)], low)
                       for _ in range(args.runs)]
+        progress("floors")
 
         first_ever = []
         for run in range(3):
@@ -301,18 +311,20 @@ def main():
 
     print(f"click to sound on a null sink, medians of {args.runs} runs, registry built; "
           f"the floor is a prerolled playbin set playing by the same click")
-    first_floor = [first for first, _ in floor_wav]
-    again_floor = [again for _, again in floor_wav]
     median_line(ROWS[0], rows[ROWS[0]], first_floor)
     for row in ROWS[1:6]:
         median_line(row, rows[row], again_floor)
-    median_line(ROWS[6], rows[ROWS[6]], [again for _, again in floor_midi])
+    median_line(ROWS[6], rows[ROWS[6]], midi_again)
     median_line(ROWS[7], rows[ROWS[7]], floor_exec)
-    print("  floors: the first row's is a fresh prerolled file's first press; the next rows' a press")
-    print("  after the floor stopped and prerolled the file again at its start (MIDI: the same on a")
-    print(f"  MIDI file, whose first press takes {statistics.median(first for first, _ in floor_midi):.0f} ms); "
-          "the file manager's, a bare Qt window that plays the file with playbin at once")
+    print("  floors: first play, a freshly prerolled file's first press; the next rows, a press after")
+    print("  the floor stopped and prerolled the file again at its start; MIDI, the same on a MIDI file")
+    print(f"  (a freshly prerolled MIDI file's first press: {midi_first:.0f} ms); the file manager,")
+    print("  a bare Qt window that plays the file with playbin as soon as it is shown")
     median_line("first run ever, opened (3 runs)", first_ever)
+
+
+def progress(text):
+    print(f"[{time.strftime('%H:%M:%S')}] {text}", file=sys.stderr, flush=True)
 
 
 if __name__ == "__main__":

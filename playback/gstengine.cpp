@@ -49,12 +49,15 @@ GstElement *newPlaybin(const QString &audioSink)
     return GST_ELEMENT(gst_object_ref_sink(playbin));
 }
 
-void loadDecoders()
+// Stops early once enough is set, when a file is to play before the warming is done.
+void loadDecoders(const std::atomic<bool> &enough)
 {
     GList *decodable
         = gst_element_factory_list_get_elements(GST_ELEMENT_FACTORY_TYPE_DECODABLE, GST_RANK_MARGINAL);
     decodable = g_list_sort(decodable, gst_plugin_feature_rank_compare_func);
     for (const char *description : acceptedCaps) {
+        if (enough)
+            break;
         GstCaps *caps = gst_caps_from_string(description);
         GList *fitting = gst_element_factory_list_filter(decodable, caps, GST_PAD_SINK, FALSE);
         if (fitting) {
@@ -166,6 +169,7 @@ GstEngine::GstEngine(const QString &audioSink, QObject *parent)
 
 GstEngine::~GstEngine()
 {
+    m_warmedEnough = true;
     if (m_warming)
         m_warming->wait();
     if (m_warmPlaybin)
@@ -179,12 +183,12 @@ void GstEngine::warmUp()
     if (m_playbin || m_warming)
         return;
     m_warming.reset(QThread::create([this, sink = m_audioSink] {
-        GstElement *playbin = newPlaybin(sink);
-        if (!playbin)
+        m_warmPlaybin = newPlaybin(sink);
+        if (!m_warmPlaybin)
             return;
-        loadDecoders();
-        prerollSilence(playbin);
-        m_warmPlaybin = playbin;
+        loadDecoders(m_warmedEnough);
+        if (!m_warmedEnough)
+            prerollSilence(m_warmPlaybin);
     }));
     m_warming->start(QThread::LowPriority);
 }
@@ -290,6 +294,8 @@ bool GstEngine::ensurePlaybin()
         return true;
     GstElement *playbin = nullptr;
     if (m_warming) {
+        // The file to play loads what it needs itself, sooner than the warming would.
+        m_warmedEnough = true;
         m_warming->wait();
         m_warming.reset();
         playbin = std::exchange(m_warmPlaybin, nullptr);

@@ -67,6 +67,7 @@ private:
     QString m_loaded;
     GstElement *m_playbin = nullptr;
     std::unique_ptr<QThread> m_warming;
+    std::atomic<bool> m_warmedEnough { false };
     // What the warming thread made; read only once it has finished.
     GstElement *m_warmPlaybin = nullptr;
     std::atomic<int> m_generation { 0 };

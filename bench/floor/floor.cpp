@@ -2,8 +2,10 @@
 //   floor               the window alone
 //   floor --text        the window showing one line of text, to tell what drawing text costs
 //   floor --play FILE   the file prerolled in a playbin before the window shows; a button
-//                       filling the window sets it playing, and the next press stops it and
-//                       prerolls it again at its start, so every press plays a ready file
+//                       on the window's upper half sets it playing, and the next press stops
+//                       it and prerolls it again at its start, so every press plays a ready
+//                       file; a button on the lower half does nothing, so that a first press
+//                       there pays what a program's first click costs
 //   floor --play-now FILE  the file set playing as soon as the window is shown
 #include <QApplication>
 #include <QLabel>
@@ -54,8 +56,9 @@ int main(int argc, char *argv[])
     if (play > 0 && play + 1 < arguments.size()) {
         GstElement *playbin = prerolled(arguments.at(play + 1));
         auto *button = new QPushButton(QStringLiteral("Empezar"), &window);
-        button->setGeometry(0, 0, 398, 302);
+        button->setGeometry(0, 0, 398, 151);
         QObject::connect(button, &QPushButton::clicked, [playbin] { toggle(playbin); });
+        (new QPushButton(QStringLiteral("Nada"), &window))->setGeometry(0, 151, 398, 151);
     }
     const qsizetype playNow = arguments.indexOf(QStringLiteral("--play-now"));
     if (playNow > 0 && playNow + 1 < arguments.size()) {
