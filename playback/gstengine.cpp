@@ -102,12 +102,15 @@ QByteArray silenceUri()
 
 // Readies a moment of silence, never played, so that the elements every file needs are
 // made once and the sound output is connected; the playbin is then left at READY, which
-// keeps that connection. Whatever it reported is dropped with the bus's messages.
-void prerollSilence(GstElement *playbin)
+// keeps that connection. Whatever it reported is dropped with the bus's messages. The wait
+// is cut short when a file is to play.
+void prerollSilence(GstElement *playbin, const std::atomic<bool> &enough)
 {
     g_object_set(playbin, "uri", silenceUri().constData(), nullptr);
-    if (gst_element_set_state(playbin, GST_STATE_PAUSED) != GST_STATE_CHANGE_FAILURE)
-        gst_element_get_state(playbin, nullptr, nullptr, prerollLimit);
+    GstStateChangeReturn state = gst_element_set_state(playbin, GST_STATE_PAUSED);
+    for (GstClockTime waited = 0; state == GST_STATE_CHANGE_ASYNC && !enough && waited < prerollLimit;
+         waited += 20 * GST_MSECOND)
+        state = gst_element_get_state(playbin, nullptr, nullptr, 20 * GST_MSECOND);
     const bool ready = gst_element_set_state(playbin, GST_STATE_READY) == GST_STATE_CHANGE_SUCCESS;
     if (!ready)
         gst_element_set_state(playbin, GST_STATE_NULL);
@@ -188,7 +191,7 @@ void GstEngine::warmUp()
             return;
         loadDecoders(m_warmedEnough);
         if (!m_warmedEnough)
-            prerollSilence(m_warmPlaybin);
+            prerollSilence(m_warmPlaybin, m_warmedEnough);
     }));
     m_warming->start(QThread::LowPriority);
 }
