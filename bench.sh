@@ -10,4 +10,4 @@ cmake -S bench/floor -B build-bench -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build-bench -j"$(nproc)"
 /usr/bin/python3 bench/engine_bench.py --probe build/tests/engineprobe
 /usr/bin/python3 bench/player_bench.py --player build/velumo --floor build-bench/floor "$@"
-/usr/bin/python3 bench/play_bench.py --binary build/velumo
+/usr/bin/python3 bench/sound_bench.py --player build/velumo --floor build-bench/floor

@@ -57,6 +57,11 @@ int main(int argc, char *argv[])
 
     frmMP3 window(platform);
     window.show();
+    // GStreamer starts on a thread of its own once the playlist has something to play, so
+    // that the first click need not wait for it, while a player with nothing to play stays
+    // small. A track that starts at once (named on the command line) warms it by itself.
+    QObject::connect(
+        &window.playlist(), &PlaylistModel::rowsInserted, &engine, &GstEngine::warmUp, Qt::QueuedConnection);
     QObject::connect(&instance, &SingleInstance::filesReceived, &window, &frmMP3::openFiles);
     instance.listen();
     // What may take a moment (a track to start, the session bus) waits until the window is up.

@@ -3,9 +3,12 @@
 #include "playback/adtslength.h"
 
 #include <QFileInfo>
+#include <QThread>
 #include <QUrl>
+#include <QtEndian>
 #include <cmath>
 #include <gst/gst.h>
+#include <mutex>
 
 namespace {
 
@@ -18,6 +21,146 @@ constexpr GstClockTime prerollLimit = 5 * GST_SECOND;
 constexpr double midiGain = 0.8;
 constexpr int quietestLevel = -10000;
 
+// What the files the player accepts are found to be; the warming thread loads the decoders,
+// parsers and demuxers that decoding them would pick, so the first file of each kind does
+// not wait for its plug-in to load.
+constexpr const char *acceptedCaps[] = {
+    "application/x-id3",
+    "audio/mpeg, mpegversion=(int)1, parsed=(boolean)false",
+    "audio/mpeg, mpegversion=(int)1, layer=(int)3, parsed=(boolean)true",
+    "audio/x-wav",
+    "audio/midi",
+    "audio/x-midi-event",
+    "video/mpeg, systemstream=(boolean)true, mpegversion=(int)1",
+};
+
+// libav's decoders serve only what GStreamer's own plug-ins cannot decode (WMA). libav brings
+// some 35 MB of libraries into the process, and its MP3 decoder ties with mpg123's rank, so
+// it would otherwise decode every MP3.
+void preferOwnDecoders()
+{
+    GList *factories = gst_registry_get_feature_list(gst_registry_get(), GST_TYPE_ELEMENT_FACTORY);
+    for (GList *item = factories; item; item = item->next) {
+        GstPluginFeature *feature = GST_PLUGIN_FEATURE(item->data);
+        if (g_str_has_prefix(gst_plugin_feature_get_name(feature), "avdec_")
+            && gst_plugin_feature_get_rank(feature) > GST_RANK_MARGINAL)
+            gst_plugin_feature_set_rank(feature, GST_RANK_MARGINAL);
+    }
+    gst_plugin_feature_list_free(factories);
+    if (GstPluginFeature *mpg123 = gst_registry_lookup_feature(gst_registry_get(), "mpg123audiodec")) {
+        if (gst_plugin_feature_get_rank(mpg123) <= GST_RANK_MARGINAL)
+            gst_plugin_feature_set_rank(mpg123, GST_RANK_SECONDARY);
+        gst_object_unref(mpg123);
+    }
+}
+
+bool startGstreamer()
+{
+    static std::once_flag once;
+    if (!gst_init_check(nullptr, nullptr, nullptr))
+        return false;
+    std::call_once(once, preferOwnDecoders);
+    return true;
+}
+
+GstElement *newPlaybin(const QString &audioSink)
+{
+    if (!startGstreamer())
+        return nullptr;
+    GstElement *playbin = gst_element_factory_make("playbin", nullptr);
+    if (!playbin)
+        return nullptr;
+    // Without a sink of its own for pictures, playbin would open a video window for an MPG
+    // file, and some of the video outputs it tries bring the whole process down.
+    g_object_set(playbin, "flags", audioFlag | softVolumeFlag, "video-sink",
+        gst_element_factory_make("fakesink", nullptr), nullptr);
+    if (!audioSink.isEmpty()) {
+        if (GstElement *sink = gst_parse_bin_from_description(audioSink.toUtf8().constData(), TRUE, nullptr))
+            g_object_set(playbin, "audio-sink", sink, nullptr);
+    }
+    return GST_ELEMENT(gst_object_ref_sink(playbin));
+}
+
+// Stops early once enough is set, when a file is to play before the warming is done.
+void loadDecoders(const std::atomic<bool> &enough)
+{
+    GList *decodable
+        = gst_element_factory_list_get_elements(GST_ELEMENT_FACTORY_TYPE_DECODABLE, GST_RANK_MARGINAL);
+    decodable = g_list_sort(decodable, gst_plugin_feature_rank_compare_func);
+    for (const char *description : acceptedCaps) {
+        if (enough)
+            break;
+        GstCaps *caps = gst_caps_from_string(description);
+        GList *fitting = gst_element_factory_list_filter(decodable, caps, GST_PAD_SINK, FALSE);
+        if (fitting) {
+            if (GstPluginFeature *loaded = gst_plugin_feature_load(GST_PLUGIN_FEATURE(fitting->data)))
+                gst_object_unref(loaded);
+        }
+        gst_plugin_feature_list_free(fitting);
+        gst_caps_unref(caps);
+    }
+    gst_plugin_feature_list_free(decodable);
+}
+
+// A twentieth of a second of silence as a WAV file in a data: URI.
+QByteArray silenceUri()
+{
+    constexpr quint32 rate = 8000;
+    constexpr quint32 bytes = rate / 20 * 2;
+    QByteArray wav;
+    const auto add32 = [&wav](quint32 value) {
+        wav += QByteArray(4, 0);
+        qToLittleEndian(value, wav.data() + wav.size() - 4);
+    };
+    const auto add16 = [&wav](quint16 value) {
+        wav += QByteArray(2, 0);
+        qToLittleEndian(value, wav.data() + wav.size() - 2);
+    };
+    wav += "RIFF";
+    add32(36 + bytes);
+    wav += "WAVEfmt ";
+    add32(16);
+    add16(1); // integer samples
+    add16(1); // one channel
+    add32(rate);
+    add32(rate * 2);
+    add16(2);
+    add16(16);
+    wav += "data";
+    add32(bytes);
+    wav += QByteArray(bytes, 0);
+    return "data:audio/x-wav;base64," + wav.toBase64();
+}
+
+// Readies a moment of silence, never played, so that the elements every file needs are
+// made once and the sound output is connected; the playbin is then left at READY, which
+// keeps that connection. Whatever it reported is dropped with the bus's messages. The wait
+// is cut short when a file is to play.
+void prerollSilence(GstElement *playbin, const std::atomic<bool> &enough)
+{
+    g_object_set(playbin, "uri", silenceUri().constData(), nullptr);
+    GstStateChangeReturn state = gst_element_set_state(playbin, GST_STATE_PAUSED);
+    for (GstClockTime waited = 0; state == GST_STATE_CHANGE_ASYNC && !enough && waited < prerollLimit;
+         waited += 20 * GST_MSECOND)
+        state = gst_element_get_state(playbin, nullptr, nullptr, 20 * GST_MSECOND);
+    const bool ready = gst_element_set_state(playbin, GST_STATE_READY) == GST_STATE_CHANGE_SUCCESS;
+    if (!ready)
+        gst_element_set_state(playbin, GST_STATE_NULL);
+    GstBus *bus = gst_element_get_bus(playbin);
+    gst_bus_set_flushing(bus, TRUE);
+    gst_bus_set_flushing(bus, FALSE);
+    gst_object_unref(bus);
+}
+
+void dispose(GstElement *playbin)
+{
+    gst_element_set_state(playbin, GST_STATE_NULL);
+    GstBus *bus = gst_element_get_bus(playbin);
+    gst_bus_set_sync_handler(bus, nullptr, nullptr, nullptr);
+    gst_object_unref(bus);
+    gst_object_unref(playbin);
+}
+
 } // namespace
 
 // GStreamer calls these from its own threads; they touch nothing but the generation number
@@ -29,8 +172,10 @@ struct GstEngineCallbacks {
         const auto type = GST_MESSAGE_TYPE(message);
         if (type == GST_MESSAGE_EOS || type == GST_MESSAGE_ERROR) {
             const int generation = engine->m_generation.load();
+            const bool failed = type == GST_MESSAGE_ERROR;
             QMetaObject::invokeMethod(
-                engine, [engine, generation] { engine->deliverEnd(generation); }, Qt::QueuedConnection);
+                engine, [engine, generation, failed] { engine->deliverEnd(generation, failed); },
+                Qt::QueuedConnection);
         }
         // Nobody reads the bus, so nothing may stay queued on it. A dropped message is the
         // handler's to free, and each one holds the element that posted it.
@@ -59,24 +204,46 @@ GstEngine::GstEngine(const QString &audioSink, QObject *parent)
 
 GstEngine::~GstEngine()
 {
-    if (!m_playbin)
+    m_warmedEnough = true;
+    if (m_warming)
+        m_warming->wait();
+    if (m_warmPlaybin)
+        dispose(m_warmPlaybin);
+    if (m_playbin)
+        dispose(m_playbin);
+}
+
+void GstEngine::warmUp()
+{
+    if (m_playbin || m_warming)
         return;
-    gst_element_set_state(m_playbin, GST_STATE_NULL);
-    GstBus *bus = gst_element_get_bus(m_playbin);
-    gst_bus_set_sync_handler(bus, nullptr, nullptr, nullptr);
-    gst_object_unref(bus);
-    gst_object_unref(m_playbin);
+    m_warming.reset(QThread::create([this, sink = m_audioSink] {
+        m_warmPlaybin = newPlaybin(sink);
+        if (!m_warmPlaybin)
+            return;
+        loadDecoders(m_warmedEnough);
+        if (!m_warmedEnough)
+            prerollSilence(m_warmPlaybin, m_warmedEnough);
+    }));
+    m_warming->start(QThread::LowPriority);
 }
 
 bool GstEngine::MediaFile(const QString &path)
 {
-    halt();
-    m_path.clear();
-    m_length.reset();
     // A folder, a FIFO or a device would block or fail deep inside GStreamer, where no
     // time limit reaches; an empty file can hold nothing to play.
     const QFileInfo file(path);
-    if (!file.isFile() || !file.isReadable() || file.size() == 0)
+    const bool playable = file.isFile() && file.isReadable() && file.size() > 0;
+    // The same file named again starts from the start it is held ready at.
+    if (playable && !m_loaded.isEmpty() && file.absoluteFilePath() == m_loaded) {
+        rewind();
+        m_path = m_loaded;
+        return true;
+    }
+    halt();
+    m_path.clear();
+    m_length.reset();
+    if (!playable)
         return false;
     m_path = file.absoluteFilePath();
     return true;
@@ -106,7 +273,7 @@ bool GstEngine::PausePlayback()
 
 bool GstEngine::StopPlayback()
 {
-    halt();
+    rewind();
     return true;
 }
 
@@ -160,42 +327,48 @@ bool GstEngine::ensurePlaybin()
 {
     if (m_playbin)
         return true;
-    if (!gst_init_check(nullptr, nullptr, nullptr))
-        return false;
-    GstElement *playbin = gst_element_factory_make("playbin", nullptr);
+    GstElement *playbin = nullptr;
+    if (m_warming) {
+        // The file to play loads what it needs itself, sooner than the warming would.
+        m_warmedEnough = true;
+        m_warming->wait();
+        m_warming.reset();
+        playbin = std::exchange(m_warmPlaybin, nullptr);
+    }
+    if (!playbin)
+        playbin = newPlaybin(m_audioSink);
     if (!playbin)
         return false;
-    // Without a sink of its own for pictures, playbin would open a video window for an MPG
-    // file, and some of the video outputs it tries bring the whole process down.
-    g_object_set(playbin, "flags", audioFlag | softVolumeFlag, "video-sink",
-        gst_element_factory_make("fakesink", nullptr), "volume", m_volume, "mute", m_muted ? TRUE : FALSE,
-        nullptr);
-    if (GstElement *sink = makeAudioSink())
-        g_object_set(playbin, "audio-sink", sink, nullptr);
+    g_object_set(playbin, "volume", m_volume, "mute", m_muted ? TRUE : FALSE, nullptr);
     g_signal_connect(playbin, "element-setup", G_CALLBACK(GstEngineCallbacks::onElementSetup), this);
     GstBus *bus = gst_element_get_bus(playbin);
     gst_bus_set_sync_handler(bus, GstEngineCallbacks::onBusMessage, this, nullptr);
     gst_object_unref(bus);
-    m_playbin = GST_ELEMENT(gst_object_ref_sink(playbin));
+    m_playbin = playbin;
     return true;
 }
 
-GstElement *GstEngine::makeAudioSink() const
-{
-    if (m_audioSink.isEmpty())
-        return nullptr;
-    return gst_parse_bin_from_description(m_audioSink.toUtf8().constData(), TRUE, nullptr);
-}
-
 // The length must be known when this returns, so the file is first made ready (prerolled)
-// within a bounded wait, measured, and only then played.
+// within a bounded wait, measured, and only then played. A file already held ready skips
+// straight to the wait, which then ends at once.
 bool GstEngine::startFromBeginning()
 {
+    if (!m_loaded.isEmpty() && m_loaded == m_path) {
+        if (m_playing)
+            rewind();
+        return playFromStart();
+    }
     halt();
     const QByteArray uri = QUrl::fromLocalFile(m_path).toEncoded();
     g_object_set(m_playbin, "uri", uri.constData(), nullptr);
     if (gst_element_set_state(m_playbin, GST_STATE_PAUSED) == GST_STATE_CHANGE_FAILURE)
         return failStart();
+    m_loaded = m_path;
+    return playFromStart();
+}
+
+bool GstEngine::playFromStart()
+{
     const GstStateChangeReturn ready = gst_element_get_state(m_playbin, nullptr, nullptr, prerollLimit);
     if (ready != GST_STATE_CHANGE_SUCCESS && ready != GST_STATE_CHANGE_NO_PREROLL)
         return failStart();
@@ -229,6 +402,26 @@ void GstEngine::halt(bool reset)
     ++m_generation;
     m_playing = false;
     m_paused = false;
+    m_loaded.clear();
+}
+
+// Pausing keeps the sound server's stream and the decoders (and a MIDI file's soundfont);
+// the flushing seek drops what was queued and readies the file again at its start.
+void GstEngine::rewind()
+{
+    if (m_loaded.isEmpty()) {
+        halt();
+        return;
+    }
+    const bool rewound = gst_element_set_state(m_playbin, GST_STATE_PAUSED) != GST_STATE_CHANGE_FAILURE
+        && gst_element_seek_simple(m_playbin, GST_FORMAT_TIME, GST_SEEK_FLAG_FLUSH, 0);
+    if (!rewound) {
+        halt();
+        return;
+    }
+    ++m_generation;
+    m_playing = false;
+    m_paused = false;
 }
 
 std::optional<double> GstEngine::queryDuration() const
@@ -258,10 +451,13 @@ std::optional<double> GstEngine::estimateFromBitrate() const
 
 // An error after the file started playing (a truncated file) ends it as its end would, so
 // the playlist moves on instead of waiting for an end that never comes.
-void GstEngine::deliverEnd(int generation)
+void GstEngine::deliverEnd(int generation, bool failed)
 {
     if (generation != m_generation.load())
         return;
-    halt(true);
+    if (failed)
+        halt(true);
+    else
+        rewind();
     emit PlaybackEnded(0);
 }

@@ -3,14 +3,20 @@
 #include "playback/mediaengine.h"
 
 #include <atomic>
+#include <memory>
 #include <optional>
 
 typedef struct _GstElement GstElement;
+class QThread;
 
 // The media engine over GStreamer's playbin, audio only. GStreamer starts with the first
-// operation that needs it, so the player's window comes up without waiting for it.
+// operation that needs it, or earlier in the background once warmUp is called, so the
+// player's window comes up without waiting for it and the first click need not either.
 //
-// Every load and every start from the beginning takes a new generation number; an end of
+// A file that was stopped, or has played to its end, stays ready (prerolled) at its start,
+// so starting it again is only a matter of setting it playing.
+//
+// Every load, stop and start from the beginning takes a new generation number; an end of
 // file or an error already on its way to the UI thread when the number changed belongs to a
 // playback that is over, and is dropped.
 class GstEngine : public MediaEngine {
@@ -32,25 +38,37 @@ public:
     std::optional<double> MediaLength() override;
     std::optional<double> Position() const override;
 
+    // Starts GStreamer, loads the decoders of the kinds of file the player accepts and opens
+    // the sound output, on a thread of its own that touches nothing else of the engine.
+    void warmUp();
+
     // The linear gain the playbin applies, 1.0 at full volume.
     double LinearVolume() const;
 
 private:
     bool ensurePlaybin();
-    GstElement *makeAudioSink() const;
     bool startFromBeginning();
+    bool playFromStart();
     bool failStart();
     // Ends playback; reset takes the playbin down all the way, as it must be after a failure.
     void halt(bool reset = false);
+    // Ends playback and keeps the file ready at its start.
+    void rewind();
     std::optional<double> queryDuration() const;
     std::optional<double> estimateFromBitrate() const;
-    void deliverEnd(int generation);
+    void deliverEnd(int generation, bool failed);
 
     friend struct GstEngineCallbacks;
 
     QString m_audioSink;
     QString m_path;
+    // The file the playbin holds ready or playing; empty when it holds none.
+    QString m_loaded;
     GstElement *m_playbin = nullptr;
+    std::unique_ptr<QThread> m_warming;
+    std::atomic<bool> m_warmedEnough { false };
+    // What the warming thread made; read only once it has finished.
+    GstElement *m_warmPlaybin = nullptr;
     std::atomic<int> m_generation { 0 };
     bool m_playing = false;
     bool m_paused = false;
