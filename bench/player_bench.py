@@ -117,6 +117,35 @@ def play_once(args):
             return rss, pss, used, cpu_over_playback(launch.pid)
 
 
+def memory_while_playing(args, command):
+    """Memory of a program started with an MP3 to play at once, a few seconds into the tone."""
+    with audio.SoundServer() as server, Desktop(tray=True) as desk:
+        desk.add_env(server.client_env())
+        track = audio.make_mp3(desk.root / "tono.mp3", 440, 30)
+        with server.recorder() as ears:
+            mark = ears.mark()
+            process = desk.spawn(command(track))
+            ears.wait_for_tone(440, after=mark)
+        time.sleep(3)
+        return memory_kb(process.pid)
+
+
+def playing_at_once(args):
+    """The player with the MP3 named on its command line beside the floor playing it through
+    playbin as soon as its window shows: what playing costs without any dialog."""
+    # The player leaves MP3 to mpg123 where libav's decoder would tie with it; the floor is
+    # shown both as playbin chooses and with that same choice.
+    same_decoder = ["env", "GST_PLUGIN_FEATURE_RANK=mpg123audiodec:secondary"]
+    programs = (("player, the MP3 named on its command line", lambda track: [str(args.player), str(track)]),
+                ("floor playing it with playbin", lambda track: [str(args.floor), "--play-now", str(track)]),
+                ("floor playing it with playbin through mpg123",
+                 lambda track: same_decoder + [str(args.floor), "--play-now", str(track)]))
+    for name, command in programs:
+        runs = [memory_while_playing(args, command) for _ in range(args.runs)]
+        rss, pss = (statistics.median(run[i] for run in runs) for i in range(2))
+        print(f"while an MP3 plays, {name}: RSS {rss / 1024:.1f} MB, PSS {pss / 1024:.1f} MB")
+
+
 def playing(args):
     runs = [play_once(args) for _ in range(args.runs)]
     rss, pss, used, used_launch = (statistics.median(run[i] for run in runs) for i in range(4))
@@ -174,6 +203,7 @@ def main():
         build_registry(registry)
         start_up(args, registry)
     playing(args)
+    playing_at_once(args)
     large_playlist(args)
 
 
