@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QLibraryInfo>
+#include <QPixmapCache>
 #include <QStyle>
 #include <QTimer>
 #include <QTranslator>
@@ -32,6 +33,10 @@ QStringList filesFromCommandLine(int argc, char *argv[])
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    // Each file dialog paints its file and folder pictures into Qt's pixmap cache under keys
+    // that no later dialog uses; a small player needs far less than the 10 MB Qt allows it,
+    // so the oldest pictures give way sooner.
+    QPixmapCache::setCacheLimit(2048);
     app.setApplicationName(QStringLiteral("velumo"));
     const QStringList files = filesFromCommandLine(argc, argv);
     SingleInstance instance(defaultInstanceName());
