@@ -87,10 +87,14 @@ bool appendForeignPlaylist(PlaylistModel &playlist, const QString &path)
     return playlist.append(*paths, names);
 }
 
+// The name's extension says what the file is, as "Abrir" reads it; a name without one takes
+// the entry the user picked.
 bool wantsM3u8(const FileDialog &dialog)
 {
-    return dialog.FilterIndex == kSaveM3u8Entry
-        || dialog.FileName.endsWith(QLatin1String(".m3u8"), Qt::CaseInsensitive);
+    if (dialog.FileName.endsWith(QLatin1String(".m3u8"), Qt::CaseInsensitive))
+        return true;
+    return dialog.FilterIndex == kSaveM3u8Entry && !playlistFormatOf(dialog.FileName)
+        && !dialog.FileName.endsWith(QLatin1String(".smp"), Qt::CaseInsensitive);
 }
 
 std::optional<QByteArray> playlistM3u8(const PlaylistModel &playlist, const QString &path)

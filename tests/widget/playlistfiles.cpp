@@ -212,11 +212,12 @@ private slots:
         QTest::addColumn<int>("entry");
         QTest::newRow("name typed") << "Lista.M3U8" << 1;
         QTest::newRow("entry picked") << "lista" << 2;
+        QTest::newRow("own extension typed under the M3U8 entry") << "lista.smp" << 2;
     }
 
-    // M3U8 is written when the user picks its entry or types its extension: lengths the
-    // engine told, paths below the playlist's folder relative, and the file reads back as
-    // the same rows.
+    // M3U8 is written when the user picks its entry or types its extension, unless the name
+    // typed is the player's own kind: lengths the engine told, paths below the playlist's
+    // folder relative, and the file reads back as the same rows.
     void m3u8Chosen()
     {
         QFETCH(QString, name);
@@ -233,6 +234,10 @@ private slots:
         fakes.common.answers = { list };
         fakes.common.chosenFilter = entry;
         w.cmdSave_Click();
+        if (name.endsWith(".smp")) {
+            QCOMPARE(readFile(list), QByteArray("uno.flac\r\ndos.mp3\r\n"));
+            return;
+        }
         QCOMPARE(readFile(list),
             QByteArray(
                 "#EXTM3U\n#EXTINF:125,uno.flac\ndiscos/uno.flac\n#EXTINF:-1,dos.mp3\n/otros/dos.mp3\n"));
