@@ -1,6 +1,6 @@
 #include "app/frmMP3.h"
 
-#include "app/filedialog.h"
+#include "player/filedialog.h"
 #include "app/picturebox.h"
 #include "app/twips.h"
 #include "app/widgetstyle.h"
@@ -8,7 +8,7 @@
 #include "extras/pictureloader.h"
 #include "extras/trayicon.h"
 #include "playback/mediaengine.h"
-#include "playlist/playlistbox.h"
+#include "app/playlistbox.h"
 
 #include <QAction>
 #include <QCloseEvent>

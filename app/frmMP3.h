@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/playerstate.h"
-#include "extras/lrcfile.h"
+#include "player/playerstate.h"
+#include "files/lrcfile.h"
 #include "playlist/playlistmodel.h"
 
 #include <QMainWindow>

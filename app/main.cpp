@@ -1,6 +1,6 @@
 #include "app/frmMP3.h"
 #include "app/mpris.h"
-#include "app/programfolder.h"
+#include "files/programfolder.h"
 #include "app/qtfiledialog.h"
 #include "app/qtmessagebox.h"
 #include "app/singleinstance.h"

@@ -1,7 +1,7 @@
 #include "app/mpris.h"
 
 #include "app/frmMP3.h"
-#include "app/playerstate.h"
+#include "player/playerstate.h"
 
 #include <QDBusAbstractAdaptor>
 #include <QDBusConnection>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/filedialog.h"
+#include "player/filedialog.h"
 
 #include <QFileDialog>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/messagebox.h"
+#include "player/messagebox.h"
 
 class QWidget;
 

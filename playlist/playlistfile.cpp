@@ -1,6 +1,6 @@
 #include "playlist/playlistfile.h"
 
-#include "app/textfiles.h"
+#include "files/textfiles.h"
 
 std::optional<QByteArray> encodePlaylist(const QStringList &names)
 {

@@ -1,6 +1,6 @@
 #include "playlist/playlistformats.h"
 
-#include "app/textfiles.h"
+#include "files/textfiles.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 // Feeds any bytes to the timed lyrics reader and asks which line is marked at a few times.
-#include "extras/lrcfile.h"
-#include "extras/lyricsfile.h"
+#include "files/lrcfile.h"
+#include "files/lyricsfile.h"
 
 #include <cstdint>
 #include <limits>

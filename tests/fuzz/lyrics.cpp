@@ -1,5 +1,5 @@
 // Feeds any bytes to the lyrics decoder, whole and as the first part of a longer file.
-#include "extras/lyricsfile.h"
+#include "files/lyricsfile.h"
 
 #include <cstdint>
 

@@ -1,5 +1,5 @@
 // Feeds any bytes to the reader of the one-line settings files.
-#include "app/textfiles.h"
+#include "files/textfiles.h"
 
 #include <QByteArray>
 #include <cstdint>

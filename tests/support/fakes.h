@@ -2,9 +2,9 @@
 
 // Stand-ins for the outside parts, for unit and widget tests only.
 
-#include "app/filedialog.h"
+#include "player/filedialog.h"
 #include "app/frmMP3.h"
-#include "app/messagebox.h"
+#include "player/messagebox.h"
 #include "extras/trayicon.h"
 #include "info/shelllinks.h"
 #include "playback/mediaengine.h"

@@ -3,7 +3,7 @@
 // Reaching the main window as a user does: its controls by their names, what they show.
 
 #include "app/frmMP3.h"
-#include "playlist/playlistbox.h"
+#include "app/playlistbox.h"
 
 #include <QAction>
 #include <QLabel>

@@ -1,4 +1,4 @@
-#include "extras/lrcfile.h"
+#include "files/lrcfile.h"
 
 #include <QFile>
 #include <QTemporaryDir>

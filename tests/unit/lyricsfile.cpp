@@ -1,5 +1,5 @@
-#include "extras/lyricsfile.h"
-#include "app/programfolder.h"
+#include "files/lyricsfile.h"
+#include "files/programfolder.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,5 +1,5 @@
 #include "app/picturebox.h"
-#include "app/programfolder.h"
+#include "files/programfolder.h"
 #include "fakes.h"
 #include "window.h"
 

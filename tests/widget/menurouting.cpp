@@ -1,4 +1,4 @@
-#include "app/programfolder.h"
+#include "files/programfolder.h"
 #include "extras/frmLyrics.h"
 #include "fakes.h"
 #include "window.h"

@@ -1,4 +1,4 @@
-#include "playlist/playlistbox.h"
+#include "app/playlistbox.h"
 #include "playlist/playlistmodel.h"
 
 #include <QSignalSpy>

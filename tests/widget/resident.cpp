@@ -1,6 +1,6 @@
 #include "app/picturebox.h"
-#include "app/programfolder.h"
-#include "app/textfiles.h"
+#include "files/programfolder.h"
+#include "files/textfiles.h"
 #include "extras/frmLyrics.h"
 #include "fakes.h"
 #include "info/frmAcerca.h"

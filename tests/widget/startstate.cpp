@@ -1,5 +1,5 @@
 #include "app/picturebox.h"
-#include "app/programfolder.h"
+#include "files/programfolder.h"
 #include "app/widgetstyle.h"
 #include "extras/frmLyrics.h"
 #include "fakes.h"

@@ -1,6 +1,6 @@
 #include "app/frmMP3.h"
 #include "extras/frmLyrics.h"
-#include "extras/lyricsfile.h"
+#include "files/lyricsfile.h"
 #include "playback/mediaengine.h"
 
 #include <QTimer>

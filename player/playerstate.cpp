@@ -1,4 +1,4 @@
-#include "app/playerstate.h"
+#include "player/playerstate.h"
 
 void PlayerState::setSongPath(const QString &path)
 {

@@ -1,7 +1,7 @@
-#include "app/filedialog.h"
+#include "player/filedialog.h"
 #include "app/frmMP3.h"
-#include "app/programfolder.h"
-#include "app/textfiles.h"
+#include "files/programfolder.h"
+#include "files/textfiles.h"
 
 // Neither command tells the user of a failure: a picture that cannot be loaded leaves the
 // window's plain background, and a "Pic.txt" that cannot be written is not remembered.

@@ -1,7 +1,7 @@
-#include "extras/lyricsfile.h"
+#include "files/lyricsfile.h"
 
-#include "app/programfolder.h"
-#include "app/textfiles.h"
+#include "files/programfolder.h"
+#include "files/textfiles.h"
 #include "playlist/mediatypes.h"
 
 #include <QDir>

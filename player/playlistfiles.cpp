@@ -1,8 +1,8 @@
-#include "app/filedialog.h"
+#include "player/filedialog.h"
 #include "app/frmMP3.h"
-#include "app/messagebox.h"
-#include "app/programfolder.h"
-#include "app/textfiles.h"
+#include "player/messagebox.h"
+#include "files/programfolder.h"
+#include "files/textfiles.h"
 #include "playlist/playlistfile.h"
 #include "playlist/playlistformats.h"
 

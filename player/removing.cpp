@@ -1,5 +1,5 @@
 #include "app/frmMP3.h"
-#include "playlist/playlistbox.h"
+#include "app/playlistbox.h"
 
 void frmMP3::cmdDelete_Click()
 {

@@ -1,4 +1,4 @@
-#include "app/textfiles.h"
+#include "files/textfiles.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
-#include "extras/lrcfile.h"
+#include "files/lrcfile.h"
 
-#include "extras/lyricsfile.h"
+#include "files/lyricsfile.h"
 
 #include <QRegularExpression>
 #include <algorithm>

@@ -1,4 +1,4 @@
-#include "app/openfiles.h"
+#include "player/openfiles.h"
 
 #include "app/frmMP3.h"
 #include "playlist/mediatypes.h"

@@ -1,7 +1,7 @@
-#include "app/filedialog.h"
+#include "player/filedialog.h"
 #include "app/frmMP3.h"
-#include "app/programfolder.h"
-#include "app/textfiles.h"
+#include "files/programfolder.h"
+#include "files/textfiles.h"
 #include "playlist/mediatypes.h"
 
 namespace {

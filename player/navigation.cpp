@@ -1,7 +1,7 @@
 #include "app/frmMP3.h"
 #include "info/frmEaster.h"
 #include "playback/mediaengine.h"
-#include "playlist/playlistbox.h"
+#include "app/playlistbox.h"
 
 #include <limits>
 
