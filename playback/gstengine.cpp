@@ -7,8 +7,8 @@
 #include <QUrl>
 #include <QtEndian>
 #include <cmath>
+#include <gst/audio/audio.h>
 #include <gst/gst.h>
-#include <mutex>
 
 namespace {
 
@@ -20,6 +20,8 @@ constexpr GstClockTime prerollLimit = 5 * GST_SECOND;
 // fluiddec plays MIDI about 30 dB quieter than the other formats play at full volume.
 constexpr double midiGain = 0.8;
 constexpr int quietestLevel = -10000;
+// How long playbin's streaming thread waits for the UI thread to name the file to follow.
+constexpr auto answerLimit = std::chrono::seconds(1);
 
 // What the files the player accepts are found to be; the warming thread loads the decoders,
 // parsers and demuxers that decoding them would pick, so the first file of each kind does
@@ -74,10 +76,13 @@ GstElement *newPlaybin(const QString &audioSink)
     // file, and some of the video outputs it tries bring the whole process down.
     g_object_set(playbin, "flags", audioFlag | softVolumeFlag, "video-sink",
         gst_element_factory_make("fakesink", nullptr), nullptr);
-    if (!audioSink.isEmpty()) {
-        if (GstElement *sink = gst_parse_bin_from_description(audioSink.toUtf8().constData(), TRUE, nullptr))
-            g_object_set(playbin, "audio-sink", sink, nullptr);
-    }
+    // The sink playbin would choose by itself, made here so that the engine can watch what
+    // reaches it.
+    GstElement *sink = audioSink.isEmpty()
+        ? gst_element_factory_make("autoaudiosink", nullptr)
+        : gst_parse_bin_from_description(audioSink.toUtf8().constData(), TRUE, nullptr);
+    if (sink)
+        g_object_set(playbin, "audio-sink", sink, nullptr);
     return GST_ELEMENT(gst_object_ref_sink(playbin));
 }
 
@@ -152,6 +157,76 @@ void prerollSilence(GstElement *playbin, const std::atomic<bool> &enough)
     gst_object_unref(bus);
 }
 
+bool interleavedAudioOf(GstPad *pad, GstAudioInfo *audio)
+{
+    GstCaps *caps = gst_pad_get_current_caps(pad);
+    if (!caps)
+        return false;
+    const bool known = gst_audio_info_from_caps(audio, caps);
+    gst_caps_unref(caps);
+    return known && GST_AUDIO_INFO_LAYOUT(audio) == GST_AUDIO_LAYOUT_INTERLEAVED;
+}
+
+// How many samples from pts the pad's segment still holds, counted to the nearest sample; nothing
+// when the segment has no end.
+std::optional<qint64> samplesLeftInSegment(GstPad *pad, GstClockTime pts, int rate)
+{
+    GstEvent *event = gst_pad_get_sticky_event(pad, GST_EVENT_SEGMENT, 0);
+    if (!event)
+        return std::nullopt;
+    const GstSegment *segment = nullptr;
+    gst_event_parse_segment(event, &segment);
+    std::optional<qint64> left;
+    if (segment->format == GST_FORMAT_TIME && GST_CLOCK_TIME_IS_VALID(segment->stop)
+        && GST_CLOCK_TIME_IS_VALID(pts) && pts >= segment->start)
+        left = qint64(gst_util_uint64_scale_round(segment->stop - segment->start, rate, GST_SECOND))
+            - qint64(gst_util_uint64_scale_round(pts - segment->start, rate, GST_SECOND));
+    gst_event_unref(event);
+    return left;
+}
+
+// GStreamer's decoders cut a stream's last buffer at its segment's end counted in nanoseconds
+// rounded down, which leaves many Ogg Vorbis files one sample too long: a sample too many at
+// every joint. Counted in samples to the nearest, the end falls where the file says it does.
+GstPadProbeReturn cutAtSegmentEnd(GstPad *pad, GstPadProbeInfo *info)
+{
+    GstBuffer *buffer = GST_PAD_PROBE_INFO_BUFFER(info);
+    GstAudioInfo audio;
+    if (!interleavedAudioOf(pad, &audio))
+        return GST_PAD_PROBE_OK;
+    const int rate = GST_AUDIO_INFO_RATE(&audio);
+    const std::optional<qint64> left = samplesLeftInSegment(pad, GST_BUFFER_PTS(buffer), rate);
+    if (!left || qint64(gst_buffer_get_size(buffer) / GST_AUDIO_INFO_BPF(&audio)) <= *left)
+        return GST_PAD_PROBE_OK;
+    if (*left <= 0)
+        return GST_PAD_PROBE_DROP;
+    buffer = gst_buffer_make_writable(buffer);
+    gst_buffer_resize(buffer, 0, *left * GST_AUDIO_INFO_BPF(&audio));
+    GST_BUFFER_DURATION(buffer) = gst_util_uint64_scale_int(*left, GST_SECOND, rate);
+    GST_PAD_PROBE_INFO_DATA(info) = buffer;
+    return GST_PAD_PROBE_OK;
+}
+
+// Where a buffer plays on the pipeline's clock, counted from the start of playback.
+quint64 runningTimeOf(GstPad *pad, GstBuffer *buffer)
+{
+    GstEvent *event = gst_pad_get_sticky_event(pad, GST_EVENT_SEGMENT, 0);
+    if (!event)
+        return 0;
+    const GstSegment *segment = nullptr;
+    gst_event_parse_segment(event, &segment);
+    const guint64 at = gst_segment_to_running_time(segment, GST_FORMAT_TIME, GST_BUFFER_PTS(buffer));
+    gst_event_unref(event);
+    return GST_CLOCK_TIME_IS_VALID(at) ? at : 0;
+}
+
+// A folder, a FIFO or a device would block or fail deep inside GStreamer, where no time limit
+// reaches; an empty file can hold nothing to play.
+bool isPlayable(const QFileInfo &file)
+{
+    return file.isFile() && file.isReadable() && file.size() > 0;
+}
+
 void dispose(GstElement *playbin)
 {
     gst_element_set_state(playbin, GST_STATE_NULL);
@@ -183,6 +258,35 @@ struct GstEngineCallbacks {
         return GST_BUS_DROP;
     }
 
+    static void onAboutToFinish(GstElement *playbin, gpointer data)
+    {
+        const QString next = static_cast<GstEngine *>(data)->askForNextFile();
+        if (!next.isEmpty())
+            g_object_set(playbin, "uri", QUrl::fromLocalFile(next).toEncoded().constData(), nullptr);
+    }
+
+    static GstPadProbeReturn onSinkData(GstPad *pad, GstPadProbeInfo *info, gpointer data)
+    {
+        auto *engine = static_cast<GstEngine *>(data);
+        if (GST_PAD_PROBE_INFO_TYPE(info) & GST_PAD_PROBE_TYPE_EVENT_DOWNSTREAM) {
+            if (GST_EVENT_TYPE(GST_PAD_PROBE_INFO_EVENT(info)) == GST_EVENT_STREAM_START)
+                engine->queuedStreamBegins();
+            return GST_PAD_PROBE_OK;
+        }
+        if (cutAtSegmentEnd(pad, info) == GST_PAD_PROBE_DROP)
+            return GST_PAD_PROBE_DROP;
+        const QString arriving = engine->takeArrivingFile();
+        if (!arriving.isEmpty()) {
+            const int generation = engine->m_generation.load();
+            const quint64 at = runningTimeOf(pad, GST_PAD_PROBE_INFO_BUFFER(info));
+            QMetaObject::invokeMethod(
+                engine,
+                [engine, generation, arriving, at] { engine->queuedFileArrived(generation, arriving, at); },
+                Qt::QueuedConnection);
+        }
+        return GST_PAD_PROBE_OK;
+    }
+
     static void onElementSetup(GstElement *, GstElement *element, gpointer)
     {
         GstElementFactory *factory = gst_element_get_factory(element);
@@ -192,7 +296,7 @@ struct GstEngineCallbacks {
 };
 
 GstEngine::GstEngine(QObject *parent)
-    : MediaEngine(parent)
+    : GstEngine(QString(), parent)
 {
 }
 
@@ -200,10 +304,14 @@ GstEngine::GstEngine(const QString &audioSink, QObject *parent)
     : MediaEngine(parent)
     , m_audioSink(audioSink)
 {
+    m_queuedTimer.setSingleShot(true);
+    m_queuedTimer.setTimerType(Qt::PreciseTimer);
+    connect(&m_queuedTimer, &QTimer::timeout, this, &GstEngine::awaitQueuedFile);
 }
 
 GstEngine::~GstEngine()
 {
+    dropQueuedFile();
     m_warmedEnough = true;
     if (m_warming)
         m_warming->wait();
@@ -230,14 +338,12 @@ void GstEngine::warmUp()
 
 bool GstEngine::MediaFile(const QString &path)
 {
-    // A folder, a FIFO or a device would block or fail deep inside GStreamer, where no
-    // time limit reaches; an empty file can hold nothing to play.
     const QFileInfo file(path);
-    const bool playable = file.isFile() && file.isReadable() && file.size() > 0;
+    const bool playable = isPlayable(file);
     // The same file named again starts from the start it is held ready at.
     if (playable && !m_loaded.isEmpty() && file.absoluteFilePath() == m_loaded) {
         rewind();
-        m_path = m_loaded;
+        m_path = file.absoluteFilePath();
         return true;
     }
     halt();
@@ -258,6 +364,7 @@ bool GstEngine::StartPlayback()
     if (gst_element_set_state(m_playbin, GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE)
         return false;
     m_paused = false;
+    awaitQueuedFile();
     return true;
 }
 
@@ -308,6 +415,8 @@ std::optional<double> GstEngine::MediaLength()
 
 std::optional<double> GstEngine::Position() const
 {
+    if (!m_queued.isEmpty())
+        return positionBeforeQueued();
     gint64 position = 0;
     if (!m_playbin || !gst_element_query_position(m_playbin, GST_FORMAT_TIME, &position))
         return std::nullopt;
@@ -341,6 +450,17 @@ bool GstEngine::ensurePlaybin()
         return false;
     g_object_set(playbin, "volume", m_volume, "mute", m_muted ? TRUE : FALSE, nullptr);
     g_signal_connect(playbin, "element-setup", G_CALLBACK(GstEngineCallbacks::onElementSetup), this);
+    g_signal_connect(playbin, "about-to-finish", G_CALLBACK(GstEngineCallbacks::onAboutToFinish), this);
+    GstElement *sink = nullptr;
+    g_object_get(playbin, "audio-sink", &sink, nullptr);
+    if (sink) {
+        GstPad *pad = gst_element_get_static_pad(sink, "sink");
+        gst_pad_add_probe(pad,
+            GstPadProbeType(GST_PAD_PROBE_TYPE_BUFFER | GST_PAD_PROBE_TYPE_EVENT_DOWNSTREAM),
+            GstEngineCallbacks::onSinkData, this, nullptr);
+        gst_object_unref(pad);
+        gst_object_unref(sink);
+    }
     GstBus *bus = gst_element_get_bus(playbin);
     gst_bus_set_sync_handler(bus, GstEngineCallbacks::onBusMessage, this, nullptr);
     gst_object_unref(bus);
@@ -375,11 +495,7 @@ bool GstEngine::playFromStart()
     // What the file reported while it was being readied (a stream nobody plays, such as the
     // pictures of an MPG file) is no reason to end it.
     ++m_generation;
-    m_length = queryDuration();
-    if (!m_length)
-        m_length = adtsFileLength(m_path);
-    if (!m_length)
-        m_length = estimateFromBitrate();
+    m_length = measureLength();
     if (gst_element_set_state(m_playbin, GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE)
         return failStart();
     m_playing = true;
@@ -397,8 +513,10 @@ bool GstEngine::failStart()
 
 void GstEngine::halt(bool reset)
 {
+    dropQueuedFile();
     if (m_playbin)
         gst_element_set_state(m_playbin, reset ? GST_STATE_NULL : GST_STATE_READY);
+    openQueue();
     ++m_generation;
     m_playing = false;
     m_paused = false;
@@ -407,14 +525,16 @@ void GstEngine::halt(bool reset)
 
 // Pausing keeps the sound server's stream and the decoders (and a MIDI file's soundfont);
 // the flushing seek drops what was queued and readies the file again at its start.
+// A queued file is already on its way through the playbin, which only a fresh load stops.
 void GstEngine::rewind()
 {
-    if (m_loaded.isEmpty()) {
+    if (dropQueuedFile() || m_loaded.isEmpty()) {
         halt();
         return;
     }
     const bool rewound = gst_element_set_state(m_playbin, GST_STATE_PAUSED) != GST_STATE_CHANGE_FAILURE
         && gst_element_seek_simple(m_playbin, GST_FORMAT_TIME, GST_SEEK_FLAG_FLUSH, 0);
+    openQueue();
     if (!rewound) {
         halt();
         return;
@@ -422,6 +542,15 @@ void GstEngine::rewind()
     ++m_generation;
     m_playing = false;
     m_paused = false;
+}
+
+std::optional<double> GstEngine::measureLength() const
+{
+    if (const auto length = queryDuration())
+        return length;
+    if (const auto length = adtsFileLength(m_path))
+        return length;
+    return estimateFromBitrate();
 }
 
 std::optional<double> GstEngine::queryDuration() const
@@ -455,9 +584,186 @@ void GstEngine::deliverEnd(int generation, bool failed)
 {
     if (generation != m_generation.load())
         return;
+    // On a sink that does not keep time, the queued file can end before its sound is due;
+    // what the player does on hearing it may start another file.
+    if (!m_queued.isEmpty()) {
+        startQueuedFile();
+        if (generation != m_generation.load())
+            return;
+    }
     if (failed)
         halt(true);
     else
         rewind();
     emit PlaybackEnded(0);
+}
+
+void GstEngine::QueueNext(const QString &path)
+{
+    if (m_asking)
+        m_answer = path;
+}
+
+// Runs on playbin's streaming thread, which must never wait for long: the UI thread may be
+// busy, and a state change on the UI thread waits for this thread in turn.
+QString GstEngine::askForNextFile()
+{
+    std::future<QString> answer;
+    int request = 0;
+    {
+        std::lock_guard lock(m_queueLock);
+        if (m_queueClosed)
+            return QString();
+        m_nextAnswer.emplace();
+        answer = m_nextAnswer->get_future();
+        request = ++m_request;
+    }
+    QMetaObject::invokeMethod(
+        this, [this, request] { raiseNextFileWanted(request); }, Qt::QueuedConnection);
+    const bool answered = answer.wait_for(answerLimit) == std::future_status::ready;
+    std::lock_guard lock(m_queueLock);
+    if (!answered) {
+        m_nextAnswer.reset();
+        return QString();
+    }
+    const QString next = answer.get();
+    if (m_queueClosed)
+        return QString();
+    m_handedOver = next;
+    return next;
+}
+
+// The player answers for the file it hears: while the file queued before is still to be
+// heard, the question waits for it.
+void GstEngine::raiseNextFileWanted(int request)
+{
+    if (!isAsked(request))
+        return;
+    if (isQueuedFileComing()) {
+        m_waitingRequest = request;
+        return;
+    }
+    m_answer.clear();
+    m_asking = true;
+    emit NextFileWanted();
+    m_asking = false;
+    const QFileInfo file(m_answer);
+    answerNextFile(request, isPlayable(file) ? file.absoluteFilePath() : QString());
+}
+
+bool GstEngine::isQueuedFileComing()
+{
+    std::lock_guard lock(m_queueLock);
+    return !m_queued.isEmpty() || !m_handedOver.isEmpty() || !m_arriving.isEmpty();
+}
+
+bool GstEngine::isAsked(int request)
+{
+    std::lock_guard lock(m_queueLock);
+    return m_nextAnswer && m_request == request;
+}
+
+void GstEngine::answerNextFile(int request, const QString &path)
+{
+    std::lock_guard lock(m_queueLock);
+    if (!m_nextAnswer || m_request != request)
+        return;
+    m_nextAnswer->set_value(path);
+    m_nextAnswer.reset();
+}
+
+bool GstEngine::dropQueuedFile()
+{
+    m_queuedTimer.stop();
+    m_waitingRequest = 0;
+    const bool arrived = !m_queued.isEmpty();
+    m_queued.clear();
+    std::lock_guard lock(m_queueLock);
+    m_queueClosed = true;
+    if (m_nextAnswer) {
+        m_nextAnswer->set_value(QString());
+        m_nextAnswer.reset();
+    }
+    const bool onItsWay = !m_handedOver.isEmpty() || !m_arriving.isEmpty();
+    m_handedOver.clear();
+    m_arriving.clear();
+    return arrived || onItsWay;
+}
+
+void GstEngine::openQueue()
+{
+    std::lock_guard lock(m_queueLock);
+    m_queueClosed = false;
+}
+
+void GstEngine::queuedStreamBegins()
+{
+    std::lock_guard lock(m_queueLock);
+    if (!m_handedOver.isEmpty())
+        m_arriving = std::exchange(m_handedOver, QString());
+}
+
+QString GstEngine::takeArrivingFile()
+{
+    std::lock_guard lock(m_queueLock);
+    return std::exchange(m_arriving, QString());
+}
+
+void GstEngine::queuedFileArrived(int generation, const QString &path, quint64 runningTime)
+{
+    if (generation != m_generation.load())
+        return;
+    m_queued = path;
+    m_queuedAt = runningTime;
+    awaitQueuedFile();
+}
+
+// The sink takes a stream in well ahead of playing it, by as much as its buffer holds; the
+// queued file is the one heard once the pipeline's clock has reached its first sample.
+void GstEngine::awaitQueuedFile()
+{
+    if (m_queued.isEmpty() || m_paused)
+        return;
+    const std::optional<quint64> heard = heardRunningTime();
+    if (heard && *heard < m_queuedAt) {
+        m_queuedTimer.start(int((m_queuedAt - *heard + GST_MSECOND - 1) / GST_MSECOND));
+        return;
+    }
+    startQueuedFile();
+}
+
+void GstEngine::startQueuedFile()
+{
+    m_queuedTimer.stop();
+    m_path = std::exchange(m_queued, QString());
+    m_loaded = m_path;
+    m_length = measureLength();
+    emit QueuedFileStarted();
+    if (m_waitingRequest)
+        raiseNextFileWanted(std::exchange(m_waitingRequest, 0));
+}
+
+// The sink tells of the queued file as soon as it has taken it in; until the queued file is
+// heard, the file heard is as far from its end as the queued one is from being heard.
+std::optional<double> GstEngine::positionBeforeQueued() const
+{
+    const std::optional<quint64> heard = heardRunningTime();
+    if (!heard || !m_length)
+        return std::nullopt;
+    const quint64 ahead = m_queuedAt - std::min(*heard, m_queuedAt);
+    return std::max(0.0, *m_length - double(ahead) / GST_SECOND);
+}
+
+// While paused, the pipeline's running time stands where the pause began.
+std::optional<quint64> GstEngine::heardRunningTime() const
+{
+    if (m_paused)
+        return gst_element_get_start_time(m_playbin);
+    GstClock *clock = gst_element_get_clock(m_playbin);
+    if (!clock)
+        return std::nullopt;
+    const GstClockTime now = gst_clock_get_time(clock);
+    gst_object_unref(clock);
+    const GstClockTime base = gst_element_get_base_time(m_playbin);
+    return now > base ? now - base : 0;
 }

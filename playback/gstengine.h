@@ -2,8 +2,11 @@
 
 #include "playback/mediaengine.h"
 
+#include <QTimer>
 #include <atomic>
+#include <future>
 #include <memory>
+#include <mutex>
 #include <optional>
 
 typedef struct _GstElement GstElement;
@@ -19,6 +22,10 @@ class QThread;
 // Every load, stop and start from the beginning takes a new generation number; an end of
 // file or an error already on its way to the UI thread when the number changed belongs to a
 // playback that is over, and is dropped.
+//
+// The file to follow is asked for when playbin's about-to-finish asks, on its streaming
+// thread, and handed to playbin there, so that it joins the file before it without a gap. It
+// is followed through three stages: handed over, its stream begun at the sink, and heard.
 class GstEngine : public MediaEngine {
     Q_OBJECT
 public:
@@ -37,6 +44,7 @@ public:
     bool VolumeLevel(int level) override;
     std::optional<double> MediaLength() override;
     std::optional<double> Position() const override;
+    void QueueNext(const QString &path) override;
 
     // Starts GStreamer, loads the decoders of the kinds of file the player accepts and opens
     // the sound output, on a thread of its own that touches nothing else of the engine.
@@ -57,6 +65,27 @@ private:
     std::optional<double> queryDuration() const;
     std::optional<double> estimateFromBitrate() const;
     void deliverEnd(int generation, bool failed);
+    std::optional<double> measureLength() const;
+
+    // The file to follow. The streaming thread asks, the UI thread answers.
+    QString askForNextFile();
+    void raiseNextFileWanted(int request);
+    bool isQueuedFileComing();
+    bool isAsked(int request);
+    void answerNextFile(int request, const QString &path);
+    // Asks from the streaming thread are answered with nothing until the queue opens again,
+    // as the UI thread may be waiting for that thread. True when a file was queued.
+    bool dropQueuedFile();
+    void openQueue();
+    // The sink's streaming thread: the queued file's stream begins, and its first buffer comes.
+    void queuedStreamBegins();
+    QString takeArrivingFile();
+    // The UI thread: the queued file's first buffer is at the sink, to be heard at runningTime.
+    void queuedFileArrived(int generation, const QString &path, quint64 runningTime);
+    void awaitQueuedFile();
+    void startQueuedFile();
+    std::optional<double> positionBeforeQueued() const;
+    std::optional<quint64> heardRunningTime() const;
 
     friend struct GstEngineCallbacks;
 
@@ -75,4 +104,20 @@ private:
     std::optional<double> m_length;
     double m_volume = 1.0;
     bool m_muted = false;
+
+    std::mutex m_queueLock;
+    // Guarded by m_queueLock.
+    std::optional<std::promise<QString>> m_nextAnswer;
+    int m_request = 0;
+    bool m_queueClosed = false;
+    QString m_handedOver;
+    QString m_arriving;
+    // The UI thread's: what QueueNext answered while NextFileWanted was raised, and the queued
+    // file whose first buffer is at the sink, to be heard at m_queuedAt.
+    bool m_asking = false;
+    QString m_answer;
+    int m_waitingRequest = 0;
+    QString m_queued;
+    quint64 m_queuedAt = 0;
+    QTimer m_queuedTimer;
 };

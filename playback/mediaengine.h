@@ -10,7 +10,17 @@
 //  - StartPlayback after PausePlayback resumes where the file was paused;
 //  - StopPlayback ends playback and keeps the file named, so a later start plays it from 0;
 //  - MediaLength is valid as soon as StartPlayback has returned true;
-//  - PlaybackEnded is raised on the UI thread once for each file that plays to its end.
+//  - PlaybackEnded is raised on the UI thread once for each file that plays to its end;
+//  - while a file is named, before its end, the engine may raise NextFileWanted to ask which
+//    file follows it. A handler answers by calling QueueNext before it returns; with no answer
+//    (or an empty or unplayable path) nothing is queued and the file ends as above. The engine
+//    waits for the question to be answered for a bounded time only, and queues nothing when
+//    the UI thread was too busy to take it up in time;
+//  - a queued file follows without a gap. QueuedFileStarted is raised when its first sound is
+//    heard; from then on it is the named file (MediaLength and Position tell of it), and no
+//    PlaybackEnded is raised for the file before it;
+//  - MediaFile, StopPlayback and a start from the beginning drop a queued file that has not
+//    been heard yet; PausePlayback keeps it.
 class MediaEngine : public QObject {
     Q_OBJECT
 public:
@@ -28,8 +38,12 @@ public:
     virtual std::optional<double> MediaLength() = 0;
     // Where playback stands in the named file, in seconds, or nothing when the engine cannot tell.
     virtual std::optional<double> Position() const = 0;
+    // The answer to NextFileWanted: the file to follow the one playing.
+    virtual void QueueNext(const QString &path) = 0;
 
 signals:
     // The argument carries nothing the player uses.
     void PlaybackEnded(qint32 result);
+    void NextFileWanted();
+    void QueuedFileStarted();
 };

@@ -28,6 +28,7 @@ public:
     std::optional<double> position; // where the file stands, as the test sets it
     mutable int positionQueries = 0; // how often the player asked where playback stands
     QStringList failing; // names of operations that report failure
+    QString queued; // the file the player named to follow, when last asked
 
     bool MediaFile(const QString &path) override
     {
@@ -71,7 +72,24 @@ public:
         ++positionQueries;
         return position;
     }
+    void QueueNext(const QString &path) override
+    {
+        calls << QStringLiteral("QueueNext ") + path;
+        queued = path;
+    }
     void endOfFile() { emit PlaybackEnded(0); }
+    // Asks which file follows, as the engine does before a file ends; the answer is in queued.
+    void askForNext()
+    {
+        queued.clear();
+        emit NextFileWanted();
+    }
+    // The queued file is heard: it becomes the file the engine plays.
+    void queuedFileStarts()
+    {
+        file = queued;
+        emit QueuedFileStarted();
+    }
 
 private:
     bool transport(const char *name, bool play, bool pause)
