@@ -255,6 +255,8 @@ bool GstEngine::StartPlayback()
         return false;
     if (!m_paused)
         return startFromBeginning();
+    if (m_heldEnd)
+        return deliverHeldEnd();
     if (gst_element_set_state(m_playbin, GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE)
         return false;
     m_paused = false;
@@ -402,6 +404,7 @@ void GstEngine::halt(bool reset)
     ++m_generation;
     m_playing = false;
     m_paused = false;
+    m_heldEnd.reset();
     m_loaded.clear();
 }
 
@@ -422,6 +425,7 @@ void GstEngine::rewind()
     ++m_generation;
     m_playing = false;
     m_paused = false;
+    m_heldEnd.reset();
 }
 
 std::optional<double> GstEngine::queryDuration() const
@@ -450,14 +454,32 @@ std::optional<double> GstEngine::estimateFromBitrate() const
 }
 
 // An error after the file started playing (a truncated file) ends it as its end would, so
-// the playlist moves on instead of waiting for an end that never comes.
+// the playlist moves on instead of waiting for an end that never comes. An end that comes in
+// while paused leaves the file as it is until the resume: the pause holds, and the player
+// moves on only once the user plays again.
 void GstEngine::deliverEnd(int generation, bool failed)
 {
     if (generation != m_generation.load())
         return;
+    if (m_paused) {
+        m_heldEnd = failed;
+        return;
+    }
     if (failed)
         halt(true);
     else
         rewind();
     emit PlaybackEnded(0);
+}
+
+// The held end reaches the player from the event loop, as any end does, so the resume the
+// player is handling is over before it moves on.
+bool GstEngine::deliverHeldEnd()
+{
+    m_paused = false;
+    const bool failed = *std::exchange(m_heldEnd, std::nullopt);
+    const int generation = m_generation.load();
+    QMetaObject::invokeMethod(
+        this, [this, generation, failed] { deliverEnd(generation, failed); }, Qt::QueuedConnection);
+    return true;
 }

@@ -18,7 +18,8 @@ class QThread;
 //
 // Every load, stop and start from the beginning takes a new generation number; an end of
 // file or an error already on its way to the UI thread when the number changed belongs to a
-// playback that is over, and is dropped.
+// playback that is over, and is dropped. An end that arrives while paused is held, the file
+// left where it ended, and raised on the resume.
 class GstEngine : public MediaEngine {
     Q_OBJECT
 public:
@@ -57,6 +58,7 @@ private:
     std::optional<double> queryDuration() const;
     std::optional<double> estimateFromBitrate() const;
     void deliverEnd(int generation, bool failed);
+    bool deliverHeldEnd();
 
     friend struct GstEngineCallbacks;
 
@@ -72,6 +74,8 @@ private:
     std::atomic<int> m_generation { 0 };
     bool m_playing = false;
     bool m_paused = false;
+    // An end that came in while paused, kept for the resume: true when it was an error.
+    std::optional<bool> m_heldEnd;
     std::optional<double> m_length;
     double m_volume = 1.0;
     bool m_muted = false;

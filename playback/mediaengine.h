@@ -10,7 +10,8 @@
 //  - StartPlayback after PausePlayback resumes where the file was paused;
 //  - StopPlayback ends playback and keeps the file named, so a later start plays it from 0;
 //  - MediaLength is valid as soon as StartPlayback has returned true;
-//  - PlaybackEnded is raised on the UI thread once for each file that plays to its end.
+//  - PlaybackEnded is raised on the UI thread once for each file that plays to its end; an end
+//    that comes while paused leaves the file paused where it ended and is raised on the resume.
 class MediaEngine : public QObject {
     Q_OBJECT
 public:

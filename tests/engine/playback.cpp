@@ -169,6 +169,23 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(ended.count(), 1, endTimeoutMs);
     }
 
+    // An end already on its way when the user paused waits for the resume: the paused file
+    // neither starts over nor ends until the user plays again, and then it ends once.
+    void endQueuedBeforePauseIsRaisedOnTheResume()
+    {
+        QSignalSpy ended(m_engine.get(), &MediaEngine::PlaybackEnded);
+        QVERIFY(m_engine->MediaFile(m_wav));
+        QVERIFY(m_engine->StartPlayback());
+        blockUntilPlayedOut(fileSeconds);
+        QVERIFY(m_engine->PausePlayback());
+        QVERIFY(!ended.wait(1000));
+        QVERIFY(m_engine->Position().value_or(0) > fileSeconds - 0.1);
+
+        QVERIFY(m_engine->StartPlayback());
+        QTRY_COMPARE_WITH_TIMEOUT(ended.count(), 1, endTimeoutMs);
+        QVERIFY(!ended.wait(500));
+    }
+
     // An end already on its way when another file started must not end the new file.
     void endQueuedBeforeRestartIsDropped()
     {
