@@ -234,10 +234,11 @@ bool GstEngine::MediaFile(const QString &path)
     // time limit reaches; an empty file can hold nothing to play.
     const QFileInfo file(path);
     const bool playable = file.isFile() && file.isReadable() && file.size() > 0;
-    // The same file named again starts from the start it is held ready at.
+    // The same file named again starts from the start it is held ready at; one that cannot be
+    // taken back there is no longer held, and the next start loads it afresh.
     if (playable && !m_loaded.isEmpty() && file.absoluteFilePath() == m_loaded) {
         rewind();
-        m_path = m_loaded;
+        m_path = file.absoluteFilePath();
         return true;
     }
     halt();
@@ -352,14 +353,14 @@ bool GstEngine::ensurePlaybin()
 
 // The length must be known when this returns, so the file is first made ready (prerolled)
 // within a bounded wait, measured, and only then played. A file already held ready skips
-// straight to the wait, which then ends at once.
+// straight to the wait, which then ends at once; a playing one that cannot be taken back to
+// its start is loaded afresh.
 bool GstEngine::startFromBeginning()
 {
-    if (!m_loaded.isEmpty() && m_loaded == m_path) {
-        if (m_playing)
-            rewind();
+    if (m_playing)
+        rewind();
+    if (!m_loaded.isEmpty() && m_loaded == m_path)
         return playFromStart();
-    }
     halt();
     const QByteArray uri = QUrl::fromLocalFile(m_path).toEncoded();
     g_object_set(m_playbin, "uri", uri.constData(), nullptr);

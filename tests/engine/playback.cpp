@@ -137,6 +137,25 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(ended.count(), 1, endTimeoutMs);
     }
 
+    // A file whose rewind fails (this output refuses every seek) is loaded afresh, so it
+    // starts over at the first press, whether named again, started again while playing or
+    // started after its end.
+    void fileThatCannotRewindIsLoadedAfresh()
+    {
+        GstEngine engine(QStringLiteral("audioconvert ! matroskamux ! fakesink sync=true"));
+        QSignalSpy ended(&engine, &MediaEngine::PlaybackEnded);
+        QVERIFY(engine.MediaFile(m_wav));
+        QVERIFY(engine.StartPlayback());
+        QVERIFY(engine.MediaFile(m_wav));
+        QVERIFY(engine.StartPlayback());
+        QVERIFY(engine.StartPlayback());
+        QTRY_COMPARE_WITH_TIMEOUT(ended.count(), 1, endTimeoutMs);
+
+        QVERIFY(engine.MediaFile(m_wav));
+        QVERIFY(engine.StartPlayback());
+        QTRY_COMPARE_WITH_TIMEOUT(ended.count(), 2, endTimeoutMs);
+    }
+
     // An engine warmed in the background plays its first file as a cold one does, with the
     // length known at the start and one end; nothing from the warming reaches the player.
     void warmedEnginePlaysTheFirstFile()
