@@ -17,6 +17,9 @@ constexpr guint audioFlag = 0x2;
 constexpr guint softVolumeFlag = 0x10;
 // How long a file may take to be ready to play before it counts as unplayable.
 constexpr GstClockTime prerollLimit = 5 * GST_SECOND;
+// How long a seek may take to be ready at its new place; a slower one goes on in the background
+// and the position catches up with it.
+constexpr GstClockTime seekLimit = GST_SECOND;
 // fluiddec plays MIDI about 30 dB quieter than the other formats play at full volume.
 constexpr double midiGain = 0.8;
 constexpr int quietestLevel = -10000;
@@ -170,13 +173,8 @@ struct GstEngineCallbacks {
     {
         auto *engine = static_cast<GstEngine *>(data);
         const auto type = GST_MESSAGE_TYPE(message);
-        if (type == GST_MESSAGE_EOS || type == GST_MESSAGE_ERROR) {
-            const int generation = engine->m_generation.load();
-            const bool failed = type == GST_MESSAGE_ERROR;
-            QMetaObject::invokeMethod(
-                engine, [engine, generation, failed] { engine->deliverEnd(generation, failed); },
-                Qt::QueuedConnection);
-        }
+        if (type == GST_MESSAGE_EOS || type == GST_MESSAGE_ERROR)
+            engine->queueEnd(type == GST_MESSAGE_ERROR);
         // Nobody reads the bus, so nothing may stay queued on it. A dropped message is the
         // handler's to free, and each one holds the element that posted it.
         gst_message_unref(message);
@@ -307,6 +305,35 @@ bool GstEngine::VolumeLevel(int level)
 std::optional<double> GstEngine::MediaLength()
 {
     return m_length;
+}
+
+// A seek at or past the end makes GStreamer end the file, as it does at its own end. Whatever
+// ended before the seek belonged to the part of the file left behind.
+bool GstEngine::Seek(double seconds)
+{
+    if (!CanSeek())
+        return false;
+    ++m_generation;
+    m_heldEnd.reset();
+    const auto target = gint64(std::max(0.0, seconds) * GST_SECOND);
+    if (!gst_element_seek_simple(
+            m_playbin, GST_FORMAT_TIME, GstSeekFlags(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE), target))
+        return false;
+    // Until the file is ready at its new place, GStreamer cannot tell the position.
+    gst_element_get_state(m_playbin, nullptr, nullptr, seekLimit);
+    return true;
+}
+
+bool GstEngine::CanSeek() const
+{
+    if (!m_playing)
+        return false;
+    GstQuery *query = gst_query_new_seeking(GST_FORMAT_TIME);
+    gboolean seekable = FALSE;
+    if (gst_element_query(m_playbin, query))
+        gst_query_parse_seeking(query, nullptr, &seekable, nullptr, nullptr);
+    gst_query_unref(query);
+    return seekable;
 }
 
 std::optional<double> GstEngine::Position() const
@@ -478,9 +505,15 @@ void GstEngine::deliverEnd(int generation, bool failed)
 bool GstEngine::deliverHeldEnd()
 {
     m_paused = false;
-    const bool failed = *std::exchange(m_heldEnd, std::nullopt);
+    queueEnd(*std::exchange(m_heldEnd, std::nullopt));
+    return true;
+}
+
+// Called from GStreamer's threads as well as the UI thread; the end belongs to the playback of
+// the moment it was queued.
+void GstEngine::queueEnd(bool failed)
+{
     const int generation = m_generation.load();
     QMetaObject::invokeMethod(
         this, [this, generation, failed] { deliverEnd(generation, failed); }, Qt::QueuedConnection);
-    return true;
 }

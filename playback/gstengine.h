@@ -38,6 +38,8 @@ public:
     bool VolumeLevel(int level) override;
     std::optional<double> MediaLength() override;
     std::optional<double> Position() const override;
+    bool Seek(double seconds) override;
+    bool CanSeek() const override;
 
     // Starts GStreamer, loads the decoders of the kinds of file the player accepts and opens
     // the sound output, on a thread of its own that touches nothing else of the engine.
@@ -59,6 +61,7 @@ private:
     std::optional<double> estimateFromBitrate() const;
     void deliverEnd(int generation, bool failed);
     bool deliverHeldEnd();
+    void queueEnd(bool failed);
 
     friend struct GstEngineCallbacks;
 
