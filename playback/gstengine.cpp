@@ -17,6 +17,9 @@ constexpr guint audioFlag = 0x2;
 constexpr guint softVolumeFlag = 0x10;
 // How long a file may take to be ready to play before it counts as unplayable.
 constexpr GstClockTime prerollLimit = 5 * GST_SECOND;
+// How long a seek may take to be ready at its new place; a slower one goes on in the background
+// and the position catches up with it.
+constexpr GstClockTime seekLimit = GST_SECOND;
 // fluiddec plays MIDI about 30 dB quieter than the other formats play at full volume.
 constexpr double midiGain = 0.8;
 constexpr int quietestLevel = -10000;
@@ -245,13 +248,8 @@ struct GstEngineCallbacks {
     {
         auto *engine = static_cast<GstEngine *>(data);
         const auto type = GST_MESSAGE_TYPE(message);
-        if (type == GST_MESSAGE_EOS || type == GST_MESSAGE_ERROR) {
-            const int generation = engine->m_generation.load();
-            const bool failed = type == GST_MESSAGE_ERROR;
-            QMetaObject::invokeMethod(
-                engine, [engine, generation, failed] { engine->deliverEnd(generation, failed); },
-                Qt::QueuedConnection);
-        }
+        if (type == GST_MESSAGE_EOS || type == GST_MESSAGE_ERROR)
+            engine->queueEnd(type == GST_MESSAGE_ERROR);
         // Nobody reads the bus, so nothing may stay queued on it. A dropped message is the
         // handler's to free, and each one holds the element that posted it.
         gst_message_unref(message);
@@ -340,7 +338,8 @@ bool GstEngine::MediaFile(const QString &path)
 {
     const QFileInfo file(path);
     const bool playable = isPlayable(file);
-    // The same file named again starts from the start it is held ready at.
+    // The same file named again starts from the start it is held ready at; one that cannot be
+    // taken back there is no longer held, and the next start loads it afresh.
     if (playable && !m_loaded.isEmpty() && file.absoluteFilePath() == m_loaded) {
         rewind();
         m_path = file.absoluteFilePath();
@@ -361,6 +360,8 @@ bool GstEngine::StartPlayback()
         return false;
     if (!m_paused)
         return startFromBeginning();
+    if (m_heldEnd)
+        return deliverHeldEnd();
     if (gst_element_set_state(m_playbin, GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE)
         return false;
     m_paused = false;
@@ -411,6 +412,49 @@ bool GstEngine::VolumeLevel(int level)
 std::optional<double> GstEngine::MediaLength()
 {
     return m_length;
+}
+
+// A seek at or past the end makes GStreamer end the file, as it does at its own end. Whatever
+// ended before the seek belonged to the part of the file left behind.
+bool GstEngine::Seek(double seconds)
+{
+    if (!CanSeek())
+        return false;
+    if (isQueuedFileComing() && !reloadHeardFile())
+        return false;
+    ++m_generation;
+    m_heldEnd.reset();
+    const auto target = gint64(std::max(0.0, seconds) * GST_SECOND);
+    closeQueue();
+    const bool sought = gst_element_seek_simple(
+        m_playbin, GST_FORMAT_TIME, GstSeekFlags(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE), target);
+    openQueue();
+    if (!sought)
+        return false;
+    // Until the file is ready at its new place, GStreamer cannot tell the position.
+    gst_element_get_state(m_playbin, nullptr, nullptr, seekLimit);
+    return true;
+}
+
+// A queued file is already on its way through the playbin, where a seek would land in it
+// rather than in the file heard; the file heard is loaded afresh for the seek.
+bool GstEngine::reloadHeardFile()
+{
+    const bool paused = m_paused;
+    halt();
+    return startFromBeginning() && (!paused || PausePlayback());
+}
+
+bool GstEngine::CanSeek() const
+{
+    if (!m_playing)
+        return false;
+    GstQuery *query = gst_query_new_seeking(GST_FORMAT_TIME);
+    gboolean seekable = FALSE;
+    if (gst_element_query(m_playbin, query))
+        gst_query_parse_seeking(query, nullptr, &seekable, nullptr, nullptr);
+    gst_query_unref(query);
+    return seekable;
 }
 
 std::optional<double> GstEngine::Position() const
@@ -470,14 +514,14 @@ bool GstEngine::ensurePlaybin()
 
 // The length must be known when this returns, so the file is first made ready (prerolled)
 // within a bounded wait, measured, and only then played. A file already held ready skips
-// straight to the wait, which then ends at once.
+// straight to the wait, which then ends at once; a playing one that cannot be taken back to
+// its start is loaded afresh.
 bool GstEngine::startFromBeginning()
 {
-    if (!m_loaded.isEmpty() && m_loaded == m_path) {
-        if (m_playing)
-            rewind();
+    if (m_playing)
+        rewind();
+    if (!m_loaded.isEmpty() && m_loaded == m_path)
         return playFromStart();
-    }
     halt();
     const QByteArray uri = QUrl::fromLocalFile(m_path).toEncoded();
     g_object_set(m_playbin, "uri", uri.constData(), nullptr);
@@ -520,6 +564,7 @@ void GstEngine::halt(bool reset)
     ++m_generation;
     m_playing = false;
     m_paused = false;
+    m_heldEnd.reset();
     m_loaded.clear();
 }
 
@@ -542,6 +587,7 @@ void GstEngine::rewind()
     ++m_generation;
     m_playing = false;
     m_paused = false;
+    m_heldEnd.reset();
 }
 
 std::optional<double> GstEngine::measureLength() const
@@ -579,11 +625,17 @@ std::optional<double> GstEngine::estimateFromBitrate() const
 }
 
 // An error after the file started playing (a truncated file) ends it as its end would, so
-// the playlist moves on instead of waiting for an end that never comes.
+// the playlist moves on instead of waiting for an end that never comes. An end that comes in
+// while paused leaves the file as it is until the resume: the pause holds, and the player
+// moves on only once the user plays again.
 void GstEngine::deliverEnd(int generation, bool failed)
 {
     if (generation != m_generation.load())
         return;
+    if (m_paused) {
+        m_heldEnd = failed;
+        return;
+    }
     // On a sink that does not keep time, the queued file can end before its sound is due;
     // what the player does on hearing it may start another file.
     if (!m_queued.isEmpty()) {
@@ -596,6 +648,24 @@ void GstEngine::deliverEnd(int generation, bool failed)
     else
         rewind();
     emit PlaybackEnded(0);
+}
+
+// The held end reaches the player from the event loop, as any end does, so the resume the
+// player is handling is over before it moves on.
+bool GstEngine::deliverHeldEnd()
+{
+    m_paused = false;
+    queueEnd(*std::exchange(m_heldEnd, std::nullopt));
+    return true;
+}
+
+// Called from GStreamer's threads as well as the UI thread; the end belongs to the playback of
+// the moment it was queued.
+void GstEngine::queueEnd(bool failed)
+{
+    const int generation = m_generation.load();
+    QMetaObject::invokeMethod(
+        this, [this, generation, failed] { deliverEnd(generation, failed); }, Qt::QueuedConnection);
 }
 
 void GstEngine::QueueNext(const QString &path)
@@ -678,16 +748,22 @@ bool GstEngine::dropQueuedFile()
     m_waitingRequest = 0;
     const bool arrived = !m_queued.isEmpty();
     m_queued.clear();
+    closeQueue();
+    std::lock_guard lock(m_queueLock);
+    const bool onItsWay = !m_handedOver.isEmpty() || !m_arriving.isEmpty();
+    m_handedOver.clear();
+    m_arriving.clear();
+    return arrived || onItsWay;
+}
+
+void GstEngine::closeQueue()
+{
     std::lock_guard lock(m_queueLock);
     m_queueClosed = true;
     if (m_nextAnswer) {
         m_nextAnswer->set_value(QString());
         m_nextAnswer.reset();
     }
-    const bool onItsWay = !m_handedOver.isEmpty() || !m_arriving.isEmpty();
-    m_handedOver.clear();
-    m_arriving.clear();
-    return arrived || onItsWay;
 }
 
 void GstEngine::openQueue()

@@ -21,7 +21,8 @@ class QThread;
 //
 // Every load, stop and start from the beginning takes a new generation number; an end of
 // file or an error already on its way to the UI thread when the number changed belongs to a
-// playback that is over, and is dropped.
+// playback that is over, and is dropped. An end that arrives while paused is held, the file
+// left where it ended, and raised on the resume.
 //
 // The file to follow is asked for when playbin's about-to-finish asks, on its streaming
 // thread, and handed to playbin there, so that it joins the file before it without a gap. It
@@ -45,6 +46,8 @@ public:
     std::optional<double> MediaLength() override;
     std::optional<double> Position() const override;
     void QueueNext(const QString &path) override;
+    bool Seek(double seconds) override;
+    bool CanSeek() const override;
 
     // Starts GStreamer, loads the decoders of the kinds of file the player accepts and opens
     // the sound output, on a thread of its own that touches nothing else of the engine.
@@ -65,6 +68,9 @@ private:
     std::optional<double> queryDuration() const;
     std::optional<double> estimateFromBitrate() const;
     void deliverEnd(int generation, bool failed);
+    bool deliverHeldEnd();
+    bool reloadHeardFile();
+    void queueEnd(bool failed);
     std::optional<double> measureLength() const;
 
     // The file to follow. The streaming thread asks, the UI thread answers.
@@ -73,8 +79,10 @@ private:
     bool isQueuedFileComing();
     bool isAsked(int request);
     void answerNextFile(int request, const QString &path);
-    // Asks from the streaming thread are answered with nothing until the queue opens again,
-    // as the UI thread may be waiting for that thread. True when a file was queued.
+    // Asks from the streaming thread are answered with nothing from closeQueue until the queue
+    // opens again, while the UI thread may be waiting for that thread (a state change, a
+    // seek). dropQueuedFile closes it as well, and tells whether a file was queued.
+    void closeQueue();
     bool dropQueuedFile();
     void openQueue();
     // The sink's streaming thread: the queued file's stream begins, and its first buffer comes.
@@ -101,6 +109,8 @@ private:
     std::atomic<int> m_generation { 0 };
     bool m_playing = false;
     bool m_paused = false;
+    // An end that came in while paused, kept for the resume: true when it was an error.
+    std::optional<bool> m_heldEnd;
     std::optional<double> m_length;
     double m_volume = 1.0;
     bool m_muted = false;
