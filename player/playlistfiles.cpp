@@ -1,8 +1,8 @@
-#include "player/filedialog.h"
-#include "app/frmMP3.h"
-#include "player/messagebox.h"
 #include "files/programfolder.h"
 #include "files/textfiles.h"
+#include "player/filedialog.h"
+#include "player/messagebox.h"
+#include "player/player.h"
 #include "playlist/playlistfile.h"
 #include "playlist/playlistformats.h"
 
@@ -107,7 +107,7 @@ std::optional<QByteArray> playlistM3u8(const PlaylistModel &playlist, const QStr
 }
 } // namespace
 
-void frmMP3::cmdSave_Click()
+void Player::cmdSave_Click()
 {
     common->Filter = kSaveFilter;
     common->InitDir = programFolder();
@@ -122,7 +122,7 @@ void frmMP3::cmdSave_Click()
         m_messages->error(QStringLiteral("No se pudo guardar el archivo"), QStringLiteral("Error"));
 }
 
-void frmMP3::cmdLoad_Click()
+void Player::cmdLoad_Click()
 {
     common->Flags = 16384;
     common->FileName = QString();

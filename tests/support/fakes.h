@@ -2,12 +2,12 @@
 
 // Stand-ins for the outside parts, for unit and widget tests only.
 
-#include "player/filedialog.h"
-#include "app/frmMP3.h"
-#include "player/messagebox.h"
 #include "extras/trayicon.h"
 #include "info/shelllinks.h"
 #include "playback/mediaengine.h"
+#include "player/filedialog.h"
+#include "player/messagebox.h"
+#include "player/player.h"
 
 #include <QStringList>
 #include <QUrl>
@@ -153,7 +153,7 @@ public:
     }
 };
 
-// A main window on fakes, with a program folder of its own.
+// The outside parts of the player and of its window, as fakes.
 struct FakePlatform {
     FakeEngine engine;
     FakeDialog cmdlg;
@@ -163,9 +163,9 @@ struct FakePlatform {
     FakeMessages messages;
     std::optional<float> fixedRandom;
 
-    Platform platform()
+    PlayerParts parts()
     {
-        Platform p { &engine, &cmdlg, &common, &tray, &links, &messages, {} };
+        PlayerParts p { &engine, &cmdlg, &common, &messages, {} };
         if (fixedRandom)
             p.random = [this] { return *fixedRandom; };
         return p;

@@ -4,6 +4,7 @@
 
 #include "app/frmMP3.h"
 #include "app/playlistbox.h"
+#include "fakes.h"
 
 #include <QAction>
 #include <QLabel>
@@ -52,11 +53,21 @@ inline int highlightedRow(const QObject &window)
     return playlistView(window)->selectedRow();
 }
 
+inline WindowParts windowParts(FakePlatform &fakes)
+{
+    return { &fakes.tray, &fakes.links };
+}
+
 // Rows of {path, name}, each name the path's last part.
-inline void fillPlaylist(frmMP3 &w, const QStringList &paths)
+inline void fillPlaylist(Player &player, const QStringList &paths)
 {
     QStringList names;
     for (const QString &path : paths)
         names << path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
-    w.playlist().append(paths, names);
+    player.playlist().append(paths, names);
+}
+
+inline void fillPlaylist(frmMP3 &w, const QStringList &paths)
+{
+    fillPlaylist(w.player(), paths);
 }

@@ -1,5 +1,5 @@
-#include "files/programfolder.h"
 #include "fakes.h"
+#include "files/programfolder.h"
 #include "playlist/mediatypes.h"
 #include "window.h"
 
@@ -34,20 +34,21 @@ private slots:
         QFETCH(QString, path);
         QFETCH(QString, folder);
         FakePlatform fakes;
-        frmMP3 w(fakes.platform());
+        Player p(fakes.parts());
+        frmMP3 w(p, windowParts(fakes));
         fakes.cmdlg.answers = { QString(), path, QString() };
         click(w, "cdmAdd");
-        QCOMPARE(w.playlist().count(), 0);
+        QCOMPARE(w.player().playlist().count(), 0);
         QVERIFY(!QFile::exists(besideProgram("Dir.txt")));
 
         click(w, "cdmAdd");
         trigger(w, "Add");
         QCOMPARE(fakes.cmdlg.lastFilter, addFilter());
         QCOMPARE(fakes.cmdlg.shown, (QStringList { "open ", "open ", "open " + folder }));
-        QCOMPARE(w.playlist().count(), 1);
-        QCOMPARE(w.playlist().pathAt(0), path);
-        QCOMPARE(w.state().SongPath(), path);
-        QCOMPARE(w.state().SongName(), path.mid(folder.size()));
+        QCOMPARE(w.player().playlist().count(), 1);
+        QCOMPARE(w.player().playlist().pathAt(0), path);
+        QCOMPARE(w.player().state().SongPath(), path);
+        QCOMPARE(w.player().state().SongName(), path.mid(folder.size()));
         QCOMPARE(dirFile(), folder.toUtf8() + "\r\n");
         QVERIFY(fakes.engine.calls.isEmpty());
     }
@@ -56,15 +57,16 @@ private slots:
     void addKeepsCurrentRow()
     {
         FakePlatform fakes;
-        frmMP3 w(fakes.platform());
+        Player p(fakes.parts());
+        frmMP3 w(p, windowParts(fakes));
         fillPlaylist(w, { "/m/a.mp3", "/m/b.mp3", "/m/c.mp3" });
-        w.state().setSongIndex(2);
+        w.player().state().setSongIndex(2);
         fakes.cmdlg.answers = { QStringLiteral("/m/c.mp3") };
-        w.cdmAdd_Click();
-        QCOMPARE(w.playlist().names(), (QStringList { "a.mp3", "b.mp3", "c.mp3", "c.mp3" }));
-        QCOMPARE(w.playlist().pathAt(3), QStringLiteral("/m/c.mp3"));
-        QCOMPARE(w.state().SongIndex(), qint16(2));
-        QCOMPARE(w.state().SongPath(), QStringLiteral("/m/c.mp3"));
+        w.player().cdmAdd_Click();
+        QCOMPARE(w.player().playlist().names(), (QStringList { "a.mp3", "b.mp3", "c.mp3", "c.mp3" }));
+        QCOMPARE(w.player().playlist().pathAt(3), QStringLiteral("/m/c.mp3"));
+        QCOMPARE(w.player().state().SongIndex(), qint16(2));
+        QCOMPARE(w.player().state().SongPath(), QStringLiteral("/m/c.mp3"));
         QCOMPARE(highlightedRow(w), -1);
     }
 
@@ -74,12 +76,13 @@ private slots:
     {
         setProgramFolder(m_folder->filePath(QStringLiteral("no/such/folder")));
         FakePlatform fakes;
-        frmMP3 w(fakes.platform());
+        Player p(fakes.parts());
+        frmMP3 w(p, windowParts(fakes));
         fakes.cmdlg.InitDir = QStringLiteral("/antes/");
         fakes.cmdlg.answers = { QStringLiteral("/m/a.mp3") };
-        w.cdmAdd_Click();
-        QCOMPARE(w.playlist().pathAt(0), QStringLiteral("/m/a.mp3"));
-        QCOMPARE(w.state().SongPath(), QStringLiteral("/m/a.mp3"));
+        w.player().cdmAdd_Click();
+        QCOMPARE(w.player().playlist().pathAt(0), QStringLiteral("/m/a.mp3"));
+        QCOMPARE(w.player().state().SongPath(), QStringLiteral("/m/a.mp3"));
         QCOMPARE(fakes.cmdlg.InitDir, QStringLiteral("/antes/"));
     }
 

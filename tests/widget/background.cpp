@@ -1,6 +1,6 @@
 #include "app/picturebox.h"
-#include "files/programfolder.h"
 #include "fakes.h"
+#include "files/programfolder.h"
 #include "window.h"
 
 #include <QFile>
@@ -48,7 +48,8 @@ private slots:
     void choosingAPicture()
     {
         FakePlatform fakes;
-        frmMP3 w(fakes.platform());
+        Player p(fakes.parts());
+        frmMP3 w(p, windowParts(fakes));
         const QString notAPicture = m_folder->filePath("texto.bmp");
         QVERIFY(writeFile(notAPicture, "esto no es una imagen\r\n"));
         fakes.cmdlg.InitDir = "/discos/b/";
@@ -59,7 +60,7 @@ private slots:
         QCOMPARE(fakes.cmdlg.lastFilter,
             QStringLiteral("BMP Files(*.bmp)|*.bmp|JPG Files (*.jpg)|*.jpg|GIF Files (*.gif)|*.gif"));
         QVERIFY(showsPicture(w));
-        QCOMPARE(w.state().backgroundPath(), m_picture);
+        QCOMPARE(w.player().state().backgroundPath(), m_picture);
         QCOMPARE(readFile(pictxt()), m_picture.toUtf8() + "\r\n");
 
         trigger(w, "BackPic");
@@ -95,8 +96,9 @@ private slots:
         if (content != "<none>")
             QVERIFY(writeFile(pictxt(), content));
         FakePlatform fakes;
-        frmMP3 w(fakes.platform());
-        QCOMPARE(w.state().backgroundPath(), path);
+        Player p(fakes.parts());
+        frmMP3 w(p, windowParts(fakes));
+        QCOMPARE(w.player().state().backgroundPath(), path);
         QVERIFY(!showsPicture(w));
         QCOMPARE(readFile(pictxt()), content == "<none>" ? QByteArray("<missing>") : content);
     }

@@ -1,6 +1,6 @@
-#include "files/programfolder.h"
 #include "extras/frmLyrics.h"
 #include "fakes.h"
+#include "files/programfolder.h"
 #include "window.h"
 
 #include <QDir>
@@ -19,11 +19,13 @@ private slots:
         setProgramFolder(m_folder->path());
         QVERIFY(QDir(m_folder->path()).mkpath(QStringLiteral("Lyrics")));
         m_fakes.emplace();
-        m_window.emplace(m_fakes->platform());
+        m_core.emplace(m_fakes->parts());
+        m_window.emplace(*m_core, windowParts(*m_fakes));
     }
     void cleanup()
     {
         m_window.reset();
+        m_core.reset();
         m_fakes.reset();
     }
 
@@ -60,8 +62,8 @@ private slots:
         trigger(*m_window, "HideLyrics");
         QVERIFY(m_window->existingLyricsWindow() && !m_window->existingLyricsWindow()->isVisible());
         write(QStringLiteral("tema.txt"), "letra");
-        m_window->state().setSongName(QStringLiteral("tema.mp3"));
-        m_window->LoadLyrics();
+        m_window->player().state().setSongName(QStringLiteral("tema.mp3"));
+        m_window->player().LoadLyrics();
         trigger(*m_window, "SeeLyrics");
         trigger(*m_window, "HideLyrics");
         trigger(*m_window, "SeeLyrics");
@@ -118,8 +120,8 @@ private slots:
         FakeEngine &engine = m_fakes->engine;
         engine.position = 0.5;
         fillPlaylist(*m_window, { "/m/timed.mp3", "/m/both.mp3", "/m/plain.mp3" });
-        m_window->state().setSongPath(QStringLiteral("/m/timed.mp3"));
-        m_window->state().setSongName(QStringLiteral("timed.mp3"));
+        m_window->player().state().setSongPath(QStringLiteral("/m/timed.mp3"));
+        m_window->player().state().setSongName(QStringLiteral("timed.mp3"));
         trigger(*m_window, "Play");
         QVERIFY(!askedWithin(600));
         trigger(*m_window, "SeeLyrics");
@@ -132,7 +134,7 @@ private slots:
         QCOMPARE(shown(), QStringLiteral("sin tiempo"));
         QVERIFY(!askedWithin(600));
         engine.endOfFile();
-        QCOMPARE(m_window->state().SongIndex(), qint16(2));
+        QCOMPARE(m_window->player().state().SongIndex(), qint16(2));
         QVERIFY(!askedWithin(600));
     }
 
@@ -160,9 +162,9 @@ private:
 
     void play(const QString &name)
     {
-        m_window->state().setSongPath(QStringLiteral("/m/") + name);
-        m_window->state().setSongName(name);
-        m_window->cmdPlay_Click();
+        m_window->player().state().setSongPath(QStringLiteral("/m/") + name);
+        m_window->player().state().setSongName(name);
+        m_window->player().cmdPlay_Click();
     }
 
     QString shown() const
@@ -173,6 +175,7 @@ private:
 
     std::optional<QTemporaryDir> m_folder;
     std::optional<FakePlatform> m_fakes;
+    std::optional<Player> m_core;
     std::optional<frmMP3> m_window;
 };
 

@@ -1,5 +1,5 @@
-#include "files/programfolder.h"
 #include "fakes.h"
+#include "files/programfolder.h"
 #include "info/frmEaster.h"
 #include "window.h"
 
@@ -23,22 +23,24 @@ QString name(int row)
     return QStringLiteral("t%1.mp3").arg(row);
 }
 
-struct Player {
+struct Rig {
     FakePlatform fakes;
+    std::unique_ptr<Player> core;
     std::unique_ptr<frmMP3> w;
 
-    explicit Player(int rows, std::optional<float> random = std::nullopt)
+    explicit Rig(int rows, std::optional<float> random = std::nullopt)
     {
         fakes.fixedRandom = random;
-        w = std::make_unique<frmMP3>(fakes.platform());
+        core = std::make_unique<Player>(fakes.parts());
+        w = std::make_unique<frmMP3>(*core, windowParts(fakes));
         QStringList paths;
         for (int row = 0; row < rows; ++row)
             paths << track(row);
         fillPlaylist(*w, paths);
     }
 
-    PlayerState &state() { return w->state(); }
-    bool clockRuns() const { return control<QTimer>(*w, "Timer")->isActive(); }
+    PlayerState &state() { return w->player().state(); }
+    bool clockRuns() const { return control<QTimer>(*core, "Timer")->isActive(); }
 
     // A track outside the list that has been playing for a minute and five seconds.
     void playing(qint16 index)
@@ -49,7 +51,7 @@ struct Player {
         state().setShownSongName(QStringLiteral("current.mp3"));
         state().setPlayback(PlayerState::Playback::Playing);
         for (int second = 0; second < 65; ++second)
-            w->Timer_Timer();
+            w->player().Timer_Timer();
         fakes.engine.calls.clear();
     }
 
@@ -59,7 +61,7 @@ struct Player {
         state().setSongIndex(qint16(row));
         state().setSongPath(track(row));
         state().setSongName(name(row));
-        w->cmdPlay_Click();
+        w->player().cmdPlay_Click();
         fakes.engine.calls.clear();
     }
 
@@ -67,10 +69,10 @@ struct Player {
     {
         switch (step) {
         case Step::Back:
-            w->cmdBack_Click();
+            w->player().cmdBack_Click();
             break;
         case Step::Forward:
-            w->cmdForward_Click();
+            w->player().cmdForward_Click();
             break;
         case Step::End:
             fakes.engine.endOfFile();
@@ -83,7 +85,10 @@ struct Player {
         w->show();
         QVERIFY(QTest::qWaitForWindowExposed(w.get()));
     }
-    QPoint rowCentre(int row) { return playlistView(*w)->visualRect(w->playlist().index(row)).center(); }
+    QPoint rowCentre(int row)
+    {
+        return playlistView(*w)->visualRect(w->player().playlist().index(row)).center();
+    }
     void clickRow(int row)
     {
         QTest::mouseClick(playlistView(*w)->viewport(), Qt::LeftButton, {}, rowCentre(row));
@@ -154,7 +159,7 @@ private slots:
         QFETCH(int, before);
         QFETCH(int, after);
         QFETCH(bool, plays);
-        Player p(rows);
+        Rig p(rows);
         p.playing(before);
         p.step(step);
 
@@ -181,13 +186,13 @@ private slots:
     // the handler goes on as for any index outside the list.
     void indexLimits()
     {
-        Player p(3);
+        Rig p(3);
         p.playing(32767);
-        p.w->cmdForward_Click();
+        p.w->player().cmdForward_Click();
         p.fakes.engine.endOfFile();
         QCOMPARE(p.state().SongIndex(), qint16(32767));
         p.playing(-32768);
-        p.w->cmdBack_Click();
+        p.w->player().cmdBack_Click();
         QCOMPARE(p.state().SongIndex(), qint16(-32768));
         QCOMPARE(p.fakes.engine.calls, QStringList { "StopPlayback" });
     }
@@ -195,11 +200,11 @@ private slots:
     // Back needs a current track; Forward goes on without one, from the current index.
     void backNeedsATrack()
     {
-        Player p(3);
-        p.w->cmdBack_Click();
+        Rig p(3);
+        p.w->player().cmdBack_Click();
         QVERIFY(p.fakes.engine.calls.isEmpty());
         QCOMPARE(p.state().SongIndex(), qint16(0));
-        p.w->cmdForward_Click();
+        p.w->player().cmdForward_Click();
         QCOMPARE(p.state().SongIndex(), qint16(1));
         QCOMPARE(p.state().SongPath(), track(1));
     }
@@ -208,10 +213,10 @@ private slots:
     // already holds; the end of that file goes on from the new row.
     void stepWhilePaused()
     {
-        Player p(3);
+        Rig p(3);
         p.play(0);
-        p.w->cmdPause_Click();
-        p.w->cmdForward_Click();
+        p.w->player().cmdPause_Click();
+        p.w->player().cmdForward_Click();
         QVERIFY(p.fakes.engine.calls.filter(QStringLiteral("MediaFile")).isEmpty());
         QVERIFY(p.fakes.engine.playing);
         QCOMPARE(p.fakes.engine.file, track(0));
@@ -227,9 +232,9 @@ private slots:
     // and the player goes on as usual from there.
     void pauseHoldsOverEndOfFile()
     {
-        Player p(3);
+        Rig p(3);
         p.play(0);
-        p.w->cmdPause_Click();
+        p.w->player().cmdPause_Click();
         p.fakes.engine.calls.clear();
         p.fakes.engine.endOfFile();
         QVERIFY(p.fakes.engine.calls.isEmpty());
@@ -239,7 +244,7 @@ private slots:
         QVERIFY(p.state().paused());
         QVERIFY(!p.clockRuns());
 
-        p.w->cmdPlay_Click();
+        p.w->player().cmdPlay_Click();
         QCOMPARE(p.fakes.engine.calls, QStringList { "StartPlayback" });
         QVERIFY(p.clockRuns());
         p.fakes.engine.endOfFile();
@@ -252,7 +257,7 @@ private slots:
     void shuffleOnEveryStep()
     {
         for (Step step : { Step::Back, Step::Forward, Step::End }) {
-            Player p(3, 0.7f);
+            Rig p(3, 0.7f);
             p.state().setShuffle(true);
             p.playing(0);
             p.step(step);
@@ -260,19 +265,19 @@ private slots:
             QCOMPARE(highlightedRow(*p.w), 2);
             QCOMPARE(p.fakes.engine.calls.value(0), "MediaFile " + track(2));
         }
-        Player p(3, 0.7f);
+        Rig p(3, 0.7f);
         p.state().setShuffle(true);
-        p.w->cmdBack_Click();
+        p.w->player().cmdBack_Click();
         QVERIFY(p.fakes.engine.calls.isEmpty());
     }
 
     // Shuffling an empty list fails quietly: the index is not stepped and nothing plays.
     void shuffleOnEmptyList()
     {
-        Player p(0, 0.5f);
+        Rig p(0, 0.5f);
         p.state().setShuffle(true);
         p.playing(0);
-        p.w->cmdForward_Click();
+        p.w->player().cmdForward_Click();
         p.fakes.engine.endOfFile();
         QCOMPARE(p.state().SongIndex(), qint16(0));
         QVERIFY(p.fakes.engine.calls.isEmpty());
@@ -282,7 +287,7 @@ private slots:
     // on the row already highlighted; a double-click plays it.
     void clickAndDoubleClick()
     {
-        Player p(3);
+        Rig p(3);
         p.playing(0);
         p.show();
         p.clickRow(2);
@@ -308,7 +313,7 @@ private slots:
     // opens the greeting instead of playing, again and again; another case does not.
     void greeting()
     {
-        Player p(3);
+        Rig p(3);
         p.playing(0);
         p.state().setShownSongName(QStringLiteral("vebrolia.MP3"));
         p.show();

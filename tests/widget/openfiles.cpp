@@ -1,6 +1,6 @@
-#include "files/programfolder.h"
 #include "app/singleinstance.h"
 #include "fakes.h"
+#include "files/programfolder.h"
 #include "window.h"
 
 #include <QFile>
@@ -25,20 +25,21 @@ private slots:
     void commandLineAddsAndPlays()
     {
         FakePlatform fakes;
-        frmMP3 w(fakes.platform());
+        Player p(fakes.parts());
+        frmMP3 w(p, windowParts(fakes));
         const QString a = track(QStringLiteral("uno.mp3"));
         const QString b = track(QStringLiteral("dos.wav"));
-        w.openFiles({ a, m_folder.filePath(QStringLiteral("missing.mp3")), b });
-        QCOMPARE(w.playlist().names(), (QStringList { "uno.mp3", "dos.wav" }));
-        QCOMPARE(w.playlist().pathAt(0), a);
+        w.player().openFiles({ a, m_folder.filePath(QStringLiteral("missing.mp3")), b });
+        QCOMPARE(w.player().playlist().names(), (QStringList { "uno.mp3", "dos.wav" }));
+        QCOMPARE(w.player().playlist().pathAt(0), a);
         QCOMPARE(fakes.engine.calls.mid(0, 2), (QStringList { "MediaFile " + a, "StartPlayback" }));
         QFile remembered(besideProgram(QStringLiteral("Dir.txt")));
         QVERIFY(remembered.open(QIODevice::ReadOnly));
         QCOMPARE(remembered.readAll(), (m_folder.path() + QStringLiteral("/\r\n")).toUtf8());
 
         fakes.engine.calls.clear();
-        w.openFiles({ track(QStringLiteral("tres.mp3")) });
-        QCOMPARE(w.playlist().count(), 3);
+        w.player().openFiles({ track(QStringLiteral("tres.mp3")) });
+        QCOMPARE(w.player().playlist().count(), 3);
         QVERIFY(fakes.engine.calls.isEmpty());
     }
 
@@ -56,13 +57,14 @@ private slots:
     {
         QFETCH(QString, before);
         FakePlatform fakes;
-        frmMP3 w(fakes.platform());
+        Player p(fakes.parts());
+        frmMP3 w(p, windowParts(fakes));
         if (before == "forward") {
             click(w, "cmdForward");
         } else {
             fillPlaylist(w, { track("a.mp3"), track("b.mp3"), track("c.mp3") });
-            w.state().setSongIndex(before == "paused" ? 0 : 2);
-            w.state().setSongPath(w.playlist().pathAt(w.state().SongIndex()));
+            w.player().state().setSongIndex(before == "paused" ? 0 : 2);
+            w.player().state().setSongPath(w.player().playlist().pathAt(w.player().state().SongIndex()));
             click(w, "cmdPlay");
             if (before == "paused")
                 click(w, "cmdPause");
@@ -70,9 +72,9 @@ private slots:
         }
         const QString fresh = track(QStringLiteral("nuevo.mp3"));
         fakes.engine.calls.clear();
-        w.openFiles({ fresh });
+        w.player().openFiles({ fresh });
         QCOMPARE(fakes.engine.calls.mid(0, 2), (QStringList { "MediaFile " + fresh, "StartPlayback" }));
-        QCOMPARE(w.state().playback(), PlayerState::Playback::Playing);
+        QCOMPARE(w.player().state().playback(), PlayerState::Playback::Playing);
         QCOMPARE(labelText(w, "LblSongName"), QStringLiteral("nuevo.mp3"));
     }
 
@@ -81,7 +83,8 @@ private slots:
     void dropAddsMediaFilesInOrder()
     {
         FakePlatform fakes;
-        frmMP3 w(fakes.platform());
+        Player p(fakes.parts());
+        frmMP3 w(p, windowParts(fakes));
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         const QPoint where = playlistView(w)->mapTo(&w, playlistView(w)->rect().center());
@@ -102,7 +105,7 @@ private slots:
         QVERIFY(enter.isAccepted());
         QDropEvent drop(where, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(&w, &drop);
-        QCOMPARE(w.playlist().names(), (QStringList { "b.MID", "a.mpg", "c.Opus" }));
+        QCOMPARE(w.player().playlist().names(), (QStringList { "b.MID", "a.mpg", "c.Opus" }));
         QVERIFY(fakes.engine.calls.isEmpty());
     }
 

@@ -1,6 +1,6 @@
 #include "app/dialogfilter.h"
-#include "files/programfolder.h"
 #include "fakes.h"
+#include "files/programfolder.h"
 #include "window.h"
 
 #include <QDir>
@@ -27,8 +27,8 @@ QByteArray readFile(const QString &path)
 QStringList rows(const frmMP3 &w)
 {
     QStringList out;
-    for (int row = 0; row < w.playlist().count(); ++row)
-        out << w.playlist().pathAt(row) + "|" + w.playlist().nameAt(row);
+    for (int row = 0; row < w.player().playlist().count(); ++row)
+        out << w.player().playlist().pathAt(row) + "|" + w.player().playlist().nameAt(row);
     return out;
 }
 } // namespace
@@ -48,7 +48,8 @@ private slots:
     void dialogsPreparedAndCancelled()
     {
         FakePlatform fakes;
-        frmMP3 w(fakes.platform());
+        Player p(fakes.parts());
+        frmMP3 w(p, windowParts(fakes));
         fillPlaylist(w, { "/m/a.mp3" });
         fakes.common.InitDir = "/somewhere/else";
         fakes.common.answers = { QString() };
@@ -67,7 +68,7 @@ private slots:
                 "M3U y M3U8 (*.m3u *.m3u8) (*.m3u *.m3u8)", "PLS (*.pls) (*.pls)", "XSPF (*.xspf) (*.xspf)",
                 "WPL y ASX (*.wpl *.asx) (*.wpl *.asx)" }));
         QCOMPARE(fakes.common.lastFlags, qint16(16384));
-        QCOMPARE(w.playlist().count(), 1);
+        QCOMPARE(w.player().playlist().count(), 1);
         QVERIFY(fakes.messages.shown.isEmpty());
         QCOMPARE(QDir(m_folder->path()).entryList(QDir::Files), QStringList {});
     }
@@ -78,21 +79,22 @@ private slots:
     void saveThenLoadAppendsBehindRememberedFolder()
     {
         FakePlatform fakes;
-        frmMP3 w(fakes.platform());
+        Player p(fakes.parts());
+        frmMP3 w(p, windowParts(fakes));
         fillPlaylist(w, { "/discos/a/uno.mp3", "/discos/b/Rock, Pop.wav" });
         rememberFolder("/discos/b/");
-        w.state().setSongIndex(1);
-        w.state().setSongPath("/discos/b/Rock, Pop.wav");
+        w.player().state().setSongIndex(1);
+        w.player().state().setSongPath("/discos/b/Rock, Pop.wav");
         const QString list = m_folder->filePath("lista.smp");
         fakes.common.answers = { list, list };
-        w.cmdSave_Click();
+        w.player().cmdSave_Click();
         QCOMPARE(readFile(list), QByteArray("uno.mp3\r\nRock, Pop.wav\r\n"));
-        w.cmdLoad_Click();
+        w.player().cmdLoad_Click();
         QCOMPARE(rows(w),
             (QStringList { "/discos/a/uno.mp3|uno.mp3", "/discos/b/Rock, Pop.wav|Rock, Pop.wav",
                 "/discos/b/uno.mp3|uno.mp3", "/discos/b/Rock, Pop.wav|Rock, Pop.wav" }));
-        QCOMPARE(w.state().SongIndex(), qint16(1));
-        QCOMPARE(w.state().SongPath(), QStringLiteral("/discos/b/Rock, Pop.wav"));
+        QCOMPARE(w.player().state().SongIndex(), qint16(1));
+        QCOMPARE(w.player().state().SongPath(), QStringLiteral("/discos/b/Rock, Pop.wav"));
         QVERIFY(fakes.engine.calls.isEmpty());
         QVERIFY(fakes.messages.shown.isEmpty());
     }
@@ -102,16 +104,17 @@ private slots:
     void emptyPlaylistWrittenWhereChosen()
     {
         FakePlatform fakes;
-        frmMP3 w(fakes.platform());
+        Player p(fakes.parts());
+        frmMP3 w(p, windowParts(fakes));
         rememberFolder("/m/");
         const QString elsewhere = m_folder->filePath("otra") + "/";
         QVERIFY(QDir().mkpath(elsewhere));
         fakes.common.answers = { elsewhere + "mix", elsewhere + "mix" };
-        w.cmdSave_Click();
+        w.player().cmdSave_Click();
         QCOMPARE(readFile(elsewhere + "mix"), QByteArray());
         QVERIFY(!QFileInfo::exists(m_folder->filePath("mix")));
-        w.cmdLoad_Click();
-        QCOMPARE(w.playlist().count(), 0);
+        w.player().cmdLoad_Click();
+        QCOMPARE(w.player().playlist().count(), 0);
         QVERIFY(fakes.messages.shown.isEmpty());
     }
 
@@ -141,27 +144,29 @@ private slots:
         QVERIFY(writeFile(m_folder->filePath("l.smp"), "a.mp3\r\n"));
         QVERIFY(QDir().mkpath(m_folder->filePath("carpeta")));
         FakePlatform fakes;
-        frmMP3 w(fakes.platform());
+        Player p(fakes.parts());
+        frmMP3 w(p, windowParts(fakes));
         fakes.common.answers = { QDir(m_folder->path()).absoluteFilePath(chosen) };
-        w.cmdLoad_Click();
+        w.player().cmdLoad_Click();
         QCOMPARE(fakes.messages.shown, QStringList { kLoadError });
-        QCOMPARE(w.playlist().count(), 0);
+        QCOMPARE(w.player().playlist().count(), 0);
     }
 
     // Loading stops at 32767 rows, keeps what fit and reports the rest as a failure.
     void loadStopsAtCapacity()
     {
         FakePlatform fakes;
-        frmMP3 w(fakes.platform());
+        Player p(fakes.parts());
+        frmMP3 w(p, windowParts(fakes));
         rememberFolder("/m/");
         fillPlaylist(w, QStringList(32760, "/m/x.mp3"));
         const QString list = m_folder->filePath("l.smp");
         QVERIFY(writeFile(list, "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n9\r\n"));
         fakes.common.answers = { list };
-        w.cmdLoad_Click();
+        w.player().cmdLoad_Click();
         QCOMPARE(fakes.messages.shown, QStringList { kLoadError });
-        QCOMPARE(w.playlist().count(), 32767);
-        QCOMPARE(w.playlist().nameAt(32766), QStringLiteral("7"));
+        QCOMPARE(w.player().playlist().count(), 32767);
+        QCOMPARE(w.player().playlist().nameAt(32766), QStringLiteral("7"));
     }
 
     // A file too long to be any playlist is read only in part: its whole lines are loaded,
@@ -169,12 +174,13 @@ private slots:
     void overlongFileLoadsItsHead()
     {
         FakePlatform fakes;
-        frmMP3 w(fakes.platform());
+        Player p(fakes.parts());
+        frmMP3 w(p, windowParts(fakes));
         rememberFolder("/m/");
         const QString list = m_folder->filePath("largo.smp");
         QVERIFY(writeFile(list, "a.mp3\r\n" + QByteArray(17 * 1024 * 1024, 'z')));
         fakes.common.answers = { list };
-        w.cmdLoad_Click();
+        w.player().cmdLoad_Click();
         QCOMPARE(fakes.messages.shown, QStringList { kLoadError });
         QCOMPARE(rows(w), QStringList { "/m/a.mp3|a.mp3" });
     }
@@ -198,10 +204,11 @@ private slots:
         QVERIFY(writeFile(old, "viejo.mp3\r\n"));
         QVERIFY(writeFile(m_folder->filePath("archivo"), "x"));
         FakePlatform fakes;
-        frmMP3 w(fakes.platform());
+        Player p(fakes.parts());
+        frmMP3 w(p, windowParts(fakes));
         fillPlaylist(w, { "/m/bien.mp3", entry });
         fakes.common.answers = { m_folder->filePath(target) };
-        w.cmdSave_Click();
+        w.player().cmdSave_Click();
         QCOMPARE(fakes.messages.shown, QStringList { kSaveError });
         QCOMPARE(readFile(old), QByteArray("viejo.mp3\r\n"));
     }
@@ -223,17 +230,18 @@ private slots:
         QFETCH(QString, name);
         QFETCH(int, entry);
         FakePlatform fakes;
-        frmMP3 w(fakes.platform());
+        Player p(fakes.parts());
+        frmMP3 w(p, windowParts(fakes));
         const QString below = m_folder->filePath("discos/uno.flac");
         fillPlaylist(w, { below, "/otros/dos.mp3" });
-        w.state().setSongPath(below);
-        w.state().setSongName("uno.flac");
+        w.player().state().setSongPath(below);
+        w.player().state().setSongName("uno.flac");
         fakes.engine.length = 125.4;
-        w.cmdPlay_Click();
+        w.player().cmdPlay_Click();
         const QString list = m_folder->filePath(name);
         fakes.common.answers = { list };
         fakes.common.chosenFilter = entry;
-        w.cmdSave_Click();
+        w.player().cmdSave_Click();
         if (name.endsWith(".smp")) {
             QCOMPARE(readFile(list), QByteArray("uno.flac\r\ndos.mp3\r\n"));
             return;
@@ -243,9 +251,9 @@ private slots:
                 "#EXTM3U\n#EXTINF:125,uno.flac\ndiscos/uno.flac\n#EXTINF:-1,dos.mp3\n/otros/dos.mp3\n"));
         if (!name.endsWith(".M3U8"))
             return;
-        w.playlist().clear();
+        w.player().playlist().clear();
         fakes.common.answers = { list };
-        w.cmdLoad_Click();
+        w.player().cmdLoad_Click();
         QCOMPARE(rows(w), (QStringList { below + "|uno.flac", "/otros/dos.mp3|dos.mp3" }));
         QVERIFY(fakes.messages.shown.isEmpty());
     }
@@ -256,7 +264,8 @@ private slots:
     void otherPlayersPlaylistsAppended()
     {
         FakePlatform fakes;
-        frmMP3 w(fakes.platform());
+        Player p(fakes.parts());
+        frmMP3 w(p, windowParts(fakes));
         fillPlaylist(w, { "/m/ya.mp3" });
         const QString pls = m_folder->filePath("radio.pls");
         QVERIFY(writeFile(pls,
@@ -270,8 +279,8 @@ private slots:
             "<track><location>cinco.m4a</location></track>"
             "</trackList></playlist>\n"));
         fakes.common.answers = { pls, xspf };
-        w.cmdLoad_Click();
-        w.cmdLoad_Click();
+        w.player().cmdLoad_Click();
+        w.player().cmdLoad_Click();
         const QString here = m_folder->path() + "/";
         QCOMPARE(rows(w),
             (QStringList { "/m/ya.mp3|ya.mp3", here + "sub/Canción uno.ogg|Canción uno.ogg",
@@ -285,19 +294,20 @@ private slots:
     void otherPlayersPlaylistFailures()
     {
         FakePlatform fakes;
-        frmMP3 w(fakes.platform());
+        Player p(fakes.parts());
+        frmMP3 w(p, windowParts(fakes));
         const QString garbage = m_folder->filePath("basura.xspf");
         QVERIFY(writeFile(garbage, QByteArray("\x00\xff<playlist", 11)));
         const QString m3u = m_folder->filePath("larga.m3u");
         QVERIFY(writeFile(m3u, "#EXTM3U\n/m/1.mp3\n/m/2.mp3\n/m/3.mp3\n"));
         fillPlaylist(w, QStringList(32765, "/m/x.mp3"));
         fakes.common.answers = { garbage, m3u };
-        w.cmdLoad_Click();
-        QCOMPARE(w.playlist().count(), 32765);
-        w.cmdLoad_Click();
+        w.player().cmdLoad_Click();
+        QCOMPARE(w.player().playlist().count(), 32765);
+        w.player().cmdLoad_Click();
         QCOMPARE(fakes.messages.shown, (QStringList { kLoadError, kLoadError }));
-        QCOMPARE(w.playlist().count(), 32767);
-        QCOMPARE(w.playlist().pathAt(32766), QStringLiteral("/m/2.mp3"));
+        QCOMPARE(w.player().playlist().count(), 32767);
+        QCOMPARE(w.player().playlist().pathAt(32766), QStringLiteral("/m/2.mp3"));
     }
 
 private:

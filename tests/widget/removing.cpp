@@ -1,5 +1,5 @@
-#include "files/programfolder.h"
 #include "fakes.h"
+#include "files/programfolder.h"
 #include "window.h"
 
 #include <QTemporaryDir>
@@ -14,13 +14,15 @@ private slots:
         QVERIFY(m_folder.isValid());
         setProgramFolder(m_folder.path());
         m_fakes = std::make_unique<FakePlatform>();
-        m_w = std::make_unique<frmMP3>(m_fakes->platform());
+        m_core = std::make_unique<Player>(m_fakes->parts());
+        m_w = std::make_unique<frmMP3>(*m_core, windowParts(*m_fakes));
         fillPlaylist(*m_w, { "/m/t0.mp3", "/m/t1.mp3", "/m/t2.mp3", "/m/t3.mp3", "/m/t4.mp3" });
     }
 
     void cleanup()
     {
         m_w.reset();
+        m_core.reset();
         m_fakes.reset();
     }
 
@@ -34,14 +36,14 @@ private slots:
         QCOMPARE(labelText(*m_w, "LblSongName"), QStringLiteral("t2.mp3"));
         click(*m_w, "cmdDelete");
         QCoreApplication::processEvents();
-        QCOMPARE(m_w->playlist().names(), (QStringList { "t0.mp3", "t1.mp3", "t3.mp3", "t4.mp3" }));
-        QCOMPARE(m_w->playlist().pathAt(2), QStringLiteral("/m/t3.mp3"));
-        QCOMPARE(m_w->state().SongIndex(), qint16(0));
-        QCOMPARE(m_w->state().SongPath(), QString());
+        QCOMPARE(m_w->player().playlist().names(), (QStringList { "t0.mp3", "t1.mp3", "t3.mp3", "t4.mp3" }));
+        QCOMPARE(m_w->player().playlist().pathAt(2), QStringLiteral("/m/t3.mp3"));
+        QCOMPARE(m_w->player().state().SongIndex(), qint16(0));
+        QCOMPARE(m_w->player().state().SongPath(), QString());
         QCOMPARE(labelText(*m_w, "LblSongName"), QString());
         QCOMPARE(highlightedRow(*m_w), -1);
         trigger(*m_w, "Delete");
-        QCOMPARE(m_w->playlist().count(), 4);
+        QCOMPARE(m_w->player().playlist().count(), 4);
     }
 
     // The search starts at the current index: an entry above it needs a second press.
@@ -49,13 +51,13 @@ private slots:
     {
         showWindow();
         clickRow(1);
-        m_w->state().setSongIndex(3);
-        m_w->cmdDelete_Click();
-        QCOMPARE(m_w->playlist().count(), 5);
-        QCOMPARE(m_w->state().SongIndex(), qint16(0));
-        QCOMPARE(m_w->state().SongPath(), QString());
-        m_w->cmdDelete_Click();
-        QCOMPARE(m_w->playlist().names(), (QStringList { "t0.mp3", "t2.mp3", "t3.mp3", "t4.mp3" }));
+        m_w->player().state().setSongIndex(3);
+        m_w->player().cmdDelete_Click();
+        QCOMPARE(m_w->player().playlist().count(), 5);
+        QCOMPARE(m_w->player().state().SongIndex(), qint16(0));
+        QCOMPARE(m_w->player().state().SongPath(), QString());
+        m_w->player().cmdDelete_Click();
+        QCOMPARE(m_w->player().playlist().names(), (QStringList { "t0.mp3", "t2.mp3", "t3.mp3", "t4.mp3" }));
     }
 
     void nothingToRemove_data()
@@ -75,14 +77,14 @@ private slots:
         QFETCH(int, rows);
         QFETCH(int, index);
         if (rows == 0)
-            m_w->playlist().clear();
-        m_w->state().setSongIndex(index);
-        m_w->state().setSongPath(QStringLiteral("/m/t1.mp3"));
-        m_w->state().setShownSongName(QStringLiteral("t1.mp3"));
-        m_w->cmdDelete_Click();
-        QCOMPARE(m_w->playlist().count(), rows);
-        QCOMPARE(m_w->state().SongIndex(), qint16(0));
-        QCOMPARE(m_w->state().SongPath(), QString());
+            m_w->player().playlist().clear();
+        m_w->player().state().setSongIndex(index);
+        m_w->player().state().setSongPath(QStringLiteral("/m/t1.mp3"));
+        m_w->player().state().setShownSongName(QStringLiteral("t1.mp3"));
+        m_w->player().cmdDelete_Click();
+        QCOMPARE(m_w->player().playlist().count(), rows);
+        QCOMPARE(m_w->player().state().SongIndex(), qint16(0));
+        QCOMPARE(m_w->player().state().SongPath(), QString());
         QCOMPARE(labelText(*m_w, "LblSongName"), QString());
     }
 
@@ -90,30 +92,30 @@ private slots:
     // and lets the sound play on.
     void removeAll()
     {
-        m_w->state().setSongIndex(3);
-        m_w->state().setSongPath(QStringLiteral("/m/t3.mp3"));
-        m_w->state().setSongName(QStringLiteral("t3.mp3"));
-        m_w->cmdPlay_Click();
+        m_w->player().state().setSongIndex(3);
+        m_w->player().state().setSongPath(QStringLiteral("/m/t3.mp3"));
+        m_w->player().state().setSongName(QStringLiteral("t3.mp3"));
+        m_w->player().cmdPlay_Click();
         m_fakes->engine.calls.clear();
         click(*m_w, "cmdDelAll");
-        QCOMPARE(m_w->playlist().count(), 0);
-        QCOMPARE(m_w->state().SongPath(), QString());
+        QCOMPARE(m_w->player().playlist().count(), 0);
+        QCOMPARE(m_w->player().state().SongPath(), QString());
         QCOMPARE(labelText(*m_w, "LblSongName"), QString());
-        QCOMPARE(m_w->state().SongIndex(), qint16(3));
-        QCOMPARE(m_w->state().SongName(), QStringLiteral("t3.mp3"));
+        QCOMPARE(m_w->player().state().SongIndex(), qint16(3));
+        QCOMPARE(m_w->player().state().SongName(), QStringLiteral("t3.mp3"));
         QVERIFY(m_fakes->engine.calls.isEmpty());
-        QCOMPARE(m_w->state().playback(), PlayerState::Playback::Playing);
+        QCOMPARE(m_w->player().state().playback(), PlayerState::Playback::Playing);
     }
 
     // On an empty list "Borrar Todo" leaves even the label and the path alone.
     void removeAllOfNothing()
     {
-        m_w->playlist().clear();
-        m_w->state().setShownSongName(QStringLiteral("t1.mp3"));
-        m_w->state().setSongPath(QStringLiteral("/m/t1.mp3"));
-        m_w->cmdDelAll_Click();
+        m_w->player().playlist().clear();
+        m_w->player().state().setShownSongName(QStringLiteral("t1.mp3"));
+        m_w->player().state().setSongPath(QStringLiteral("/m/t1.mp3"));
+        m_w->player().cmdDelAll_Click();
         QCOMPARE(labelText(*m_w, "LblSongName"), QStringLiteral("t1.mp3"));
-        QCOMPARE(m_w->state().SongPath(), QStringLiteral("/m/t1.mp3"));
+        QCOMPARE(m_w->player().state().SongPath(), QStringLiteral("/m/t1.mp3"));
     }
 
 private:
@@ -125,12 +127,13 @@ private:
     void clickRow(int row)
     {
         PlayListBox *view = playlistView(*m_w);
-        const QPoint centre = view->visualRect(m_w->playlist().index(row)).center();
+        const QPoint centre = view->visualRect(m_w->player().playlist().index(row)).center();
         QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, centre);
     }
 
     QTemporaryDir m_folder;
     std::unique_ptr<FakePlatform> m_fakes;
+    std::unique_ptr<Player> m_core;
     std::unique_ptr<frmMP3> m_w;
 };
 

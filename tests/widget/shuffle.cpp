@@ -1,7 +1,7 @@
-#include "files/programfolder.h"
 #include "app/widgetstyle.h"
 #include "extras/frmLyrics.h"
 #include "fakes.h"
+#include "files/programfolder.h"
 #include "window.h"
 
 #include <QPushButton>
@@ -40,27 +40,28 @@ private slots:
     {
         FakePlatform fakes;
         fakes.fixedRandom = 0.35f;
-        frmMP3 w(fakes.platform());
+        Player p(fakes.parts());
+        frmMP3 w(p, windowParts(fakes));
         fillPlaylist(w, tracks(10));
         click(w, "cmdShuffle");
-        QVERIFY(w.state().shuffle());
+        QVERIFY(w.player().state().shuffle());
         QCOMPARE(shuffleColour(w), QColor(255, 0, 0));
-        QCOMPARE(w.state().SongIndex(), qint16(3));
+        QCOMPARE(w.player().state().SongIndex(), qint16(3));
         QCOMPARE(highlightedRow(w), 3);
-        QCOMPARE(w.state().SongName(), QStringLiteral("t3.mp3"));
+        QCOMPARE(w.player().state().SongName(), QStringLiteral("t3.mp3"));
         QCOMPARE(fakes.engine.file, QStringLiteral("/m/t3.mp3"));
         QVERIFY(fakes.engine.playing);
         QStringList order;
-        for (int row = 0; row < w.playlist().count(); ++row)
-            order << w.playlist().pathAt(row);
+        for (int row = 0; row < w.player().playlist().count(); ++row)
+            order << w.player().playlist().pathAt(row);
         QCOMPARE(order, tracks(10));
 
         fakes.engine.calls.clear();
         click(w, "cmdShuffle");
-        QVERIFY(!w.state().shuffle());
+        QVERIFY(!w.player().state().shuffle());
         QCOMPARE(shuffleColour(w), QColor(192, 192, 192));
         QVERIFY(fakes.engine.calls.isEmpty());
-        QCOMPARE(w.state().SongIndex(), qint16(3));
+        QCOMPARE(w.player().state().SongIndex(), qint16(3));
         delete w.existingLyricsWindow();
     }
 
@@ -69,12 +70,13 @@ private slots:
     {
         FakePlatform fakes;
         fakes.fixedRandom = 0.5f;
-        frmMP3 w(fakes.platform());
-        w.cmdShuffle_Click();
-        QVERIFY(w.state().shuffle());
+        Player p(fakes.parts());
+        frmMP3 w(p, windowParts(fakes));
+        w.player().cmdShuffle_Click();
+        QVERIFY(w.player().state().shuffle());
         QCOMPARE(shuffleColour(w), QColor(255, 0, 0));
         QVERIFY(fakes.engine.calls.isEmpty());
-        QVERIFY(w.state().SongPath().isEmpty());
+        QVERIFY(w.player().state().SongPath().isEmpty());
     }
 
 private:

@@ -1,8 +1,8 @@
 #include "app/picturebox.h"
-#include "files/programfolder.h"
 #include "app/widgetstyle.h"
 #include "extras/frmLyrics.h"
 #include "fakes.h"
+#include "files/programfolder.h"
 #include "window.h"
 
 #include <QAccessible>
@@ -40,7 +40,8 @@ private slots:
     void freshWindow()
     {
         FakePlatform fakes;
-        frmMP3 w(fakes.platform());
+        Player p(fakes.parts());
+        frmMP3 w(p, windowParts(fakes));
         QCOMPARE(w.windowTitle(), QStringLiteral("Velumo MP3 Player"));
         QStringList texts;
         for (const char *name : { "LblSongTimer1", "Label1", "LblSongTimer2", "lblMM", "Label2", "lblSS" }) {
@@ -54,17 +55,18 @@ private slots:
         QCOMPARE(texts, (QStringList { "0", ":", "0", "0", ":", "0" }));
         QCOMPARE(labelText(w, "LblSongName"), QString());
         QVERIFY(!control<QLabel>(w, "LblSongName")->font().bold());
-        QCOMPARE(w.playlist().count(), 0);
-        QCOMPARE(w.state().SongIndex(), qint16(0));
-        QVERIFY(w.state().SongPath().isEmpty() && w.state().SongName().isEmpty());
-        QVERIFY(w.state().LyricsName().isEmpty());
-        QVERIFY(!w.state().paused() && !w.state().shuffle() && w.state().resident());
+        QCOMPARE(w.player().playlist().count(), 0);
+        QCOMPARE(w.player().state().SongIndex(), qint16(0));
+        QVERIFY(w.player().state().SongPath().isEmpty() && w.player().state().SongName().isEmpty());
+        QVERIFY(w.player().state().LyricsName().isEmpty());
+        QVERIFY(
+            !w.player().state().paused() && !w.player().state().shuffle() && w.player().state().resident());
         QCOMPARE(faceColour(control(w, "cmdShuffle")), QColor(192, 192, 192));
         QVERIFY(!control<PictureBox>(w, "Image1")->hasPicture());
         QCOMPARE(control<QSlider>(w, "Slider")->value(), 10);
-        QCOMPARE(w.state().playback(), PlayerState::Playback::Stopped);
-        QVERIFY(!control<QTimer>(w, "Timer")->isActive());
-        QCOMPARE(control<QTimer>(w, "Timer")->interval(), 1000);
+        QCOMPARE(w.player().state().playback(), PlayerState::Playback::Stopped);
+        QVERIFY(!control<QTimer>(p, "Timer")->isActive());
+        QCOMPARE(control<QTimer>(p, "Timer")->interval(), 1000);
     }
 
     // The client area below the menu bar is 398 x 302 and the controls a user clicks sit
@@ -72,7 +74,8 @@ private slots:
     void geometry()
     {
         FakePlatform fakes;
-        frmMP3 w(fakes.platform());
+        Player p(fakes.parts());
+        frmMP3 w(p, windowParts(fakes));
         QCOMPARE(w.centralWidget()->size(), QSize(398, 302));
         QCOMPARE(w.minimumSize(), w.maximumSize());
         QCOMPARE(control(w, "cmdPlay")->geometry(), QRect(136, 24, 33, 33));
@@ -91,7 +94,8 @@ private slots:
     void tooltips()
     {
         FakePlatform fakes;
-        frmMP3 w(fakes.platform());
+        Player p(fakes.parts());
+        frmMP3 w(p, windowParts(fakes));
         QCOMPARE(control(w, "cmdStop")->toolTip(), QStringLiteral("Parar"));
         QCOMPARE(control<QAction>(w, "Stop")->text(), QStringLiteral("Detener"));
         QCOMPARE(control(w, "cmdDelAll")->toolTip(), QStringLiteral("Borrar"));
@@ -113,8 +117,9 @@ private slots:
     void spokenNamesAndPlainText()
     {
         FakePlatform fakes;
-        frmMP3 w(fakes.platform());
-        w.state().setShownSongName(QStringLiteral("<b>x</b>.mp3"));
+        Player p(fakes.parts());
+        frmMP3 w(p, windowParts(fakes));
+        w.player().state().setShownSongName(QStringLiteral("<b>x</b>.mp3"));
         const QList<QLabel *> labels = w.findChildren<QLabel *>();
         QVERIFY(labels.size() >= 7);
         for (QLabel *label : labels) {
@@ -135,7 +140,8 @@ private slots:
     void menuTree()
     {
         FakePlatform fakes;
-        frmMP3 w(fakes.platform());
+        Player p(fakes.parts());
+        frmMP3 w(p, windowParts(fakes));
         QStringList bar;
         for (QAction *a : w.menuBar()->actions())
             bar << a->text();

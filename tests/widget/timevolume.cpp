@@ -1,6 +1,6 @@
-#include "files/programfolder.h"
 #include "extras/frmLyrics.h"
 #include "fakes.h"
+#include "files/programfolder.h"
 #include "window.h"
 
 #include <QSlider>
@@ -21,17 +21,18 @@ private slots:
     void elapsedLabels()
     {
         FakePlatform fakes;
-        frmMP3 w(fakes.platform());
-        w.state().setSongPath(QStringLiteral("/m/a.mp3"));
-        w.cmdPlay_Click();
+        Player p(fakes.parts());
+        frmMP3 w(p, windowParts(fakes));
+        w.player().state().setSongPath(QStringLiteral("/m/a.mp3"));
+        w.player().cmdPlay_Click();
         QTRY_VERIFY_WITH_TIMEOUT(timeRow(w).startsWith(QLatin1String("0:1 ")), 10000);
-        w.Timer_Timer();
-        w.cmdPlay_Click();
-        QCOMPARE(w.state().PlaySeconds(), qint16(0));
+        w.player().Timer_Timer();
+        w.player().cmdPlay_Click();
+        QCOMPARE(w.player().state().PlaySeconds(), qint16(0));
         QVERIFY(timeRow(w).startsWith(QLatin1String("0:2 ")));
-        w.Timer_Timer();
+        w.player().Timer_Timer();
         QVERIFY(timeRow(w).startsWith(QLatin1String("0:1 ")));
-        w.cmdStop_Click();
+        w.player().cmdStop_Click();
         delete w.existingLyricsWindow();
     }
 
@@ -40,18 +41,19 @@ private slots:
     void lengthLabels()
     {
         FakePlatform fakes;
-        frmMP3 w(fakes.platform());
+        Player p(fakes.parts());
+        frmMP3 w(p, windowParts(fakes));
         fakes.engine.length = 59.5;
-        w.TimePlay();
+        w.player().TimePlay();
         QVERIFY(timeRow(w).endsWith(QLatin1String(" 1:0")));
         fakes.engine.length = 40000;
-        w.TimePlay();
+        w.player().TimePlay();
         QVERIFY(timeRow(w).endsWith(QLatin1String(" 1:0")));
-        QCOMPARE(w.state().length(), 40000.0);
+        QCOMPARE(w.player().state().length(), 40000.0);
         fakes.engine.failing = QStringList { "MediaLength" };
-        w.TimePlay();
+        w.player().TimePlay();
         QVERIFY(timeRow(w).endsWith(QLatin1String(" 1:0")));
-        QVERIFY(!w.state().length());
+        QVERIFY(!w.player().state().length());
     }
 
     // Each slider position the user reaches sends its level and becomes the volume; the
@@ -60,7 +62,8 @@ private slots:
     void sliderSendsOnlyUserMoves()
     {
         FakePlatform fakes;
-        frmMP3 w(fakes.platform());
+        Player p(fakes.parts());
+        frmMP3 w(p, windowParts(fakes));
         QSlider *slider = control<QSlider>(w, "Slider");
         QCOMPARE(slider->value(), 10);
         slider->setValue(3);
@@ -69,14 +72,14 @@ private slots:
 
         slider->triggerAction(QAbstractSlider::SliderToMinimum);
         QTRY_COMPARE(fakes.engine.calls, QStringList { "VolumeLevel -1000" });
-        QCOMPARE(w.state().volume(), 0);
+        QCOMPARE(w.player().state().volume(), 0);
         slider->setValue(4);
         slider->triggerAction(QAbstractSlider::SliderSingleStepAdd);
         QTRY_COMPARE(fakes.engine.calls.size(), 2);
         slider->triggerAction(QAbstractSlider::SliderToMaximum);
         QTRY_COMPARE(
             fakes.engine.calls, (QStringList { "VolumeLevel -1000", "VolumeLevel -500", "VolumeLevel 0" }));
-        QCOMPARE(w.state().volume(), 10);
+        QCOMPARE(w.player().state().volume(), 10);
     }
 
 private:

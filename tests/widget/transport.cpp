@@ -1,6 +1,6 @@
-#include "files/programfolder.h"
 #include "extras/frmLyrics.h"
 #include "fakes.h"
+#include "files/programfolder.h"
 #include "window.h"
 
 #include <QDir>
@@ -15,20 +15,21 @@ using Playback = PlayerState::Playback;
 namespace {
 
 // A main window on fakes with one track current; the lyrics window it may open goes with it.
-struct Player {
+struct Rig {
     FakePlatform fakes;
-    frmMP3 w { fakes.platform() };
+    Player core { fakes.parts() };
+    frmMP3 w { core, windowParts(fakes) };
 
-    Player()
+    Rig()
     {
-        w.state().setSongPath(QStringLiteral("/m/tema.mp3"));
-        w.state().setSongName(QStringLiteral("tema.mp3"));
+        w.player().state().setSongPath(QStringLiteral("/m/tema.mp3"));
+        w.player().state().setSongName(QStringLiteral("tema.mp3"));
         fakes.engine.length = 245.4;
     }
-    ~Player() { delete w.existingLyricsWindow(); }
+    ~Rig() { delete w.existingLyricsWindow(); }
 
     QStringList takeCalls() { return std::exchange(fakes.engine.calls, {}); }
-    bool clockRuns() const { return control<QTimer>(w, "Timer")->isActive(); }
+    bool clockRuns() const { return control<QTimer>(core, "Timer")->isActive(); }
     QString lyrics() const
     {
         return w.existingLyricsWindow() ? w.existingLyricsWindow()->lyrics() : "<none>";
@@ -52,15 +53,15 @@ private slots:
     // Without a current track Play and Pause do nothing; Stop and Mute still reach the engine.
     void nothingLoaded()
     {
-        Player p;
-        p.w.state().setSongPath(QString());
-        p.w.cmdPlay_Click();
-        p.w.cmdPause_Click();
+        Rig p;
+        p.w.player().state().setSongPath(QString());
+        p.w.player().cmdPlay_Click();
+        p.w.player().cmdPause_Click();
         QVERIFY(p.fakes.engine.calls.isEmpty());
-        QVERIFY(!p.w.state().paused());
+        QVERIFY(!p.w.player().state().paused());
         QVERIFY(!p.w.existingLyricsWindow());
-        p.w.cmdStop_Click();
-        p.w.cmdMute_Click();
+        p.w.player().cmdStop_Click();
+        p.w.player().cmdMute_Click();
         QCOMPARE(p.takeCalls(), (QStringList { "StopPlayback", "MuteState true" }));
     }
 
@@ -68,17 +69,17 @@ private slots:
     // and length show, the clock counts afresh and its lyrics are read again.
     void playStartsTrack()
     {
-        Player p;
-        p.w.cmdPlay_Click();
-        p.w.Timer_Timer();
+        Rig p;
+        p.w.player().cmdPlay_Click();
+        p.w.player().Timer_Timer();
         writeLyrics("dos");
         p.takeCalls();
-        p.w.cmdPlay_Click();
+        p.w.player().cmdPlay_Click();
         QCOMPARE(p.takeCalls(), (QStringList { "MediaFile /m/tema.mp3", "StartPlayback", "MediaLength" }));
         QCOMPARE(labelText(p.w, "LblSongName"), QStringLiteral("tema.mp3"));
         QVERIFY(timeRow(p.w).endsWith(QLatin1String(" 4:5")));
         QVERIFY(p.clockRuns());
-        QCOMPARE(p.w.state().PlaySeconds(), qint16(0));
+        QCOMPARE(p.w.player().state().PlaySeconds(), qint16(0));
         QCOMPARE(p.lyrics(), QStringLiteral("dos"));
     }
 
@@ -86,21 +87,21 @@ private slots:
     // became current, the elapsed time goes on and the lyrics stay.
     void pauseThenPlayResumes()
     {
-        Player p;
-        p.w.cmdPlay_Click();
-        p.w.Timer_Timer();
-        p.w.Timer_Timer();
+        Rig p;
+        p.w.player().cmdPlay_Click();
+        p.w.player().Timer_Timer();
+        p.w.player().Timer_Timer();
         p.takeCalls();
-        p.w.cmdPause_Click();
-        QVERIFY(p.w.state().paused());
+        p.w.player().cmdPause_Click();
+        QVERIFY(p.w.player().state().paused());
         QVERIFY(!p.clockRuns());
         writeLyrics("dos");
-        p.w.state().setSongPath(QStringLiteral("/m/otro.mp3"));
-        p.w.cmdPlay_Click();
+        p.w.player().state().setSongPath(QStringLiteral("/m/otro.mp3"));
+        p.w.player().cmdPlay_Click();
         QCOMPARE(p.takeCalls(), (QStringList { "PausePlayback", "StartPlayback" }));
-        QVERIFY(!p.w.state().paused());
+        QVERIFY(!p.w.player().state().paused());
         QVERIFY(p.clockRuns());
-        QCOMPARE(p.w.state().PlaySeconds(), qint16(2));
+        QCOMPARE(p.w.player().state().PlaySeconds(), qint16(2));
         QCOMPARE(p.lyrics(), QStringLiteral("uno"));
         QCOMPARE(p.fakes.engine.file, QStringLiteral("/m/tema.mp3"));
     }
@@ -109,19 +110,19 @@ private slots:
     // from 0 again while the labels keep the track's name.
     void pauseStopPlay()
     {
-        Player p;
-        p.w.cmdPlay_Click();
-        p.w.Timer_Timer();
-        p.w.cmdPause_Click();
-        p.w.cmdStop_Click();
-        QVERIFY(p.w.state().paused());
-        QVERIFY(p.w.state().LyricsName().isEmpty());
+        Rig p;
+        p.w.player().cmdPlay_Click();
+        p.w.player().Timer_Timer();
+        p.w.player().cmdPause_Click();
+        p.w.player().cmdStop_Click();
+        QVERIFY(p.w.player().state().paused());
+        QVERIFY(p.w.player().state().LyricsName().isEmpty());
         QCOMPARE(labelText(p.w, "LblSongName"), QStringLiteral("tema.mp3"));
         p.takeCalls();
-        p.w.cmdPlay_Click();
+        p.w.player().cmdPlay_Click();
         QCOMPARE(p.takeCalls(), QStringList { "StartPlayback" });
-        QVERIFY(!p.w.state().paused());
-        p.w.Timer_Timer();
+        QVERIFY(!p.w.player().state().paused());
+        p.w.player().Timer_Timer();
         QVERIFY(timeRow(p.w).startsWith(QLatin1String("0:1 ")));
     }
 
@@ -136,21 +137,21 @@ private slots:
     void failedResume()
     {
         QFETCH(bool, playedFirst);
-        Player p;
+        Rig p;
         if (playedFirst) {
-            p.w.cmdPlay_Click();
+            p.w.player().cmdPlay_Click();
             p.fakes.engine.failing = QStringList { "StartPlayback" };
         }
-        p.w.cmdPause_Click();
+        p.w.player().cmdPause_Click();
         p.takeCalls();
-        p.w.cmdPlay_Click();
+        p.w.player().cmdPlay_Click();
         QCOMPARE(p.takeCalls(), QStringList { "StartPlayback" });
-        QVERIFY(!p.w.state().paused());
+        QVERIFY(!p.w.player().state().paused());
         QVERIFY(!p.clockRuns());
-        QCOMPARE(p.w.state().playback(), Playback::Stopped);
+        QCOMPARE(p.w.player().state().playback(), Playback::Stopped);
 
         p.fakes.engine.failing.clear();
-        p.w.cmdPlay_Click();
+        p.w.player().cmdPlay_Click();
         QCOMPARE(p.takeCalls(), (QStringList { "MediaFile /m/tema.mp3", "StartPlayback", "MediaLength" }));
         QVERIFY(p.clockRuns());
     }
@@ -159,29 +160,29 @@ private slots:
     // rather than counting over silence.
     void trackThatWillNotStart()
     {
-        Player p;
-        p.w.cmdPlay_Click();
-        p.w.Timer_Timer();
+        Rig p;
+        p.w.player().cmdPlay_Click();
+        p.w.player().Timer_Timer();
         p.fakes.engine.failing = QStringList { "MediaFile", "StartPlayback" };
-        p.w.state().setSongName(QStringLiteral("roto.mp3"));
-        p.w.cmdPlay_Click();
+        p.w.player().state().setSongName(QStringLiteral("roto.mp3"));
+        p.w.player().cmdPlay_Click();
         QCOMPARE(labelText(p.w, "LblSongName"), QStringLiteral("roto.mp3"));
         QVERIFY(!p.clockRuns());
-        QCOMPARE(p.w.state().PlaySeconds(), qint16(0));
+        QCOMPARE(p.w.player().state().PlaySeconds(), qint16(0));
     }
 
     // A Pause the engine refuses still sets the marker, while the clock runs on with the
     // sound; Mute with no readable state does nothing and says nothing.
     void engineFailuresArePassedOver()
     {
-        Player p;
-        p.w.cmdPlay_Click();
+        Rig p;
+        p.w.player().cmdPlay_Click();
         p.fakes.engine.failing = QStringList { "PausePlayback", "MuteState" };
-        p.w.cmdPause_Click();
-        QVERIFY(p.w.state().paused());
+        p.w.player().cmdPause_Click();
+        QVERIFY(p.w.player().state().paused());
         QVERIFY(p.clockRuns());
         p.takeCalls();
-        p.w.cmdMute_Click();
+        p.w.player().cmdMute_Click();
         QVERIFY(p.takeCalls().isEmpty());
         QVERIFY(p.fakes.messages.shown.isEmpty());
     }
@@ -189,10 +190,10 @@ private slots:
     // Mute flips the engine's state each time, whatever plays.
     void muteToggles()
     {
-        Player p;
-        p.w.cmdMute_Click();
+        Rig p;
+        p.w.player().cmdMute_Click();
         QVERIFY(p.fakes.engine.muted);
-        p.w.cmdMute_Click();
+        p.w.player().cmdMute_Click();
         QCOMPARE(p.takeCalls(), (QStringList { "MuteState true", "MuteState false" }));
     }
 
@@ -216,22 +217,22 @@ private slots:
     {
         QFETCH(QStringList, steps);
         QFETCH(Playback, heard);
-        Player p;
+        Rig p;
         fillPlaylist(p.w, { QStringLiteral("/m/tema.mp3"), QStringLiteral("/m/otro.mp3") });
-        QSignalSpy changes(&p.w.state(), &PlayerState::playbackChanged);
+        QSignalSpy changes(&p.w.player().state(), &PlayerState::playbackChanged);
         for (const QString &step : steps) {
             if (step == QLatin1String("play"))
-                p.w.cmdPlay_Click();
+                p.w.player().cmdPlay_Click();
             else if (step == QLatin1String("pause"))
-                p.w.cmdPause_Click();
+                p.w.player().cmdPause_Click();
             else if (step == QLatin1String("stop"))
-                p.w.cmdStop_Click();
+                p.w.player().cmdStop_Click();
             else if (step == QLatin1String("end"))
                 p.fakes.engine.endOfFile();
             else
                 p.fakes.engine.failing = QStringList { "StartPlayback" };
         }
-        QCOMPARE(p.w.state().playback(), heard);
+        QCOMPARE(p.w.player().state().playback(), heard);
         QCOMPARE(p.clockRuns(), heard == Playback::Playing);
         QCOMPARE(changes.isEmpty() ? Playback::Stopped : changes.last().at(0).value<Playback>(), heard);
     }
@@ -240,17 +241,17 @@ private slots:
     // after the user hid it; a resume leaves it hidden.
     void lyricsWindowFollowsMainWindow()
     {
-        Player p;
-        p.w.cmdPlay_Click();
+        Rig p;
+        p.w.player().cmdPlay_Click();
         QVERIFY(!p.w.existingLyricsWindow()->isVisible());
         p.w.show();
-        p.w.cmdPlay_Click();
+        p.w.player().cmdPlay_Click();
         QVERIFY(p.w.existingLyricsWindow()->isVisible());
         p.w.HideLyrics_Click();
-        p.w.cmdPause_Click();
-        p.w.cmdPlay_Click();
+        p.w.player().cmdPause_Click();
+        p.w.player().cmdPlay_Click();
         QVERIFY(!p.w.existingLyricsWindow()->isVisible());
-        p.w.cmdPlay_Click();
+        p.w.player().cmdPlay_Click();
         QVERIFY(p.w.existingLyricsWindow()->isVisible());
     }
 
