@@ -1,9 +1,7 @@
 #pragma once
 
-// Stand-ins for the outside parts, for unit and widget tests only.
+// Stand-ins for the player's outside parts, for the player's and the window's tests only.
 
-#include "extras/trayicon.h"
-#include "info/shelllinks.h"
 #include "playback/mediaengine.h"
 #include "player/filedialog.h"
 #include "player/messagebox.h"
@@ -116,34 +114,6 @@ private:
     }
 };
 
-class FakeTray : public TrayIcon {
-    Q_OBJECT
-public:
-    QStringList calls;
-    bool available = true;
-    bool shown = false;
-
-    void AddIcon() override
-    {
-        calls << QStringLiteral("AddIcon");
-        shown = true;
-    }
-    void RemoveIcon() override
-    {
-        calls << QStringLiteral("RemoveIcon");
-        shown = false;
-    }
-    bool isAvailable() const override { return available; }
-    void restore() { emit RestoreRequested(); }
-    void menu() { emit MenuRequested(); }
-};
-
-class FakeLinks : public ShellLinks {
-public:
-    QList<QUrl> opened;
-    void open(const QUrl &url) override { opened << url; }
-};
-
 class FakeMessages : public MessageBox {
 public:
     QStringList shown; // "title: text"
@@ -153,13 +123,11 @@ public:
     }
 };
 
-// The outside parts of the player and of its window, as fakes.
-struct FakePlatform {
+// The outside parts of the player, as fakes.
+struct FakeParts {
     FakeEngine engine;
     FakeDialog cmdlg;
     FakeDialog common;
-    FakeTray tray;
-    FakeLinks links;
     FakeMessages messages;
     std::optional<float> fixedRandom;
 

@@ -4,7 +4,7 @@
 
 #include "app/frmMP3.h"
 #include "app/playlistbox.h"
-#include "fakes.h"
+#include "windowfakes.h"
 
 #include <QAction>
 #include <QLabel>

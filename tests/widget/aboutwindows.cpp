@@ -1,5 +1,5 @@
 #include "app/picturebox.h"
-#include "fakes.h"
+#include "windowfakes.h"
 #include "info/frmAcerca.h"
 #include "info/frmThanx.h"
 #include "info/linklabel.h"

@@ -1,4 +1,4 @@
-#include "fakes.h"
+#include "windowfakes.h"
 #include "files/programfolder.h"
 #include "playlist/mediatypes.h"
 #include "window.h"

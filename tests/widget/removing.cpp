@@ -1,4 +1,4 @@
-#include "fakes.h"
+#include "windowfakes.h"
 #include "files/programfolder.h"
 #include "window.h"
 

@@ -1,6 +1,6 @@
 #include "app/picturebox.h"
 #include "extras/frmLyrics.h"
-#include "fakes.h"
+#include "windowfakes.h"
 #include "files/programfolder.h"
 #include "files/textfiles.h"
 #include "info/frmAcerca.h"

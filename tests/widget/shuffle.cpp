@@ -1,6 +1,6 @@
 #include "app/widgetstyle.h"
 #include "extras/frmLyrics.h"
-#include "fakes.h"
+#include "windowfakes.h"
 #include "files/programfolder.h"
 #include "window.h"
 

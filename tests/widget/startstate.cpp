@@ -1,7 +1,7 @@
 #include "app/picturebox.h"
 #include "app/widgetstyle.h"
 #include "extras/frmLyrics.h"
-#include "fakes.h"
+#include "windowfakes.h"
 #include "files/programfolder.h"
 #include "window.h"
 

@@ -1,5 +1,5 @@
 #include "extras/frmLyrics.h"
-#include "fakes.h"
+#include "windowfakes.h"
 #include "files/programfolder.h"
 #include "window.h"
 
