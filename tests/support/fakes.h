@@ -6,6 +6,7 @@
 #include "player/filedialog.h"
 #include "player/messagebox.h"
 #include "player/player.h"
+#include "playlist/shufflerandom.h"
 
 #include <QStringList>
 #include <QUrl>
@@ -131,11 +132,10 @@ struct FakeParts {
     FakeMessages messages;
     std::optional<float> fixedRandom;
 
+    // The draw is read as the player shuffles, so a test may fix it at any time.
     PlayerParts parts()
     {
-        PlayerParts p { &engine, &cmdlg, &common, &messages, {} };
-        if (fixedRandom)
-            p.random = [this] { return *fixedRandom; };
-        return p;
+        return { &engine, &cmdlg, &common, &messages,
+            [this] { return fixedRandom ? *fixedRandom : clockRandom(); } };
     }
 };
