@@ -17,17 +17,12 @@ std::optional<QByteArray> encodePlaylist(const QStringList &names)
 QStringList decodePlaylist(const QByteArray &bytes, qsizetype maxNames)
 {
     QStringList names;
-    qsizetype start = 0;
-    while (start < bytes.size() && names.size() < maxNames) {
-        qsizetype end = start;
-        while (end < bytes.size() && bytes[end] != '\r' && bytes[end] != '\n')
-            ++end;
-        names << decodeText(bytes.sliced(start, end - start));
-        // A CR directly followed by LF ends one line, not two.
-        if (end + 1 < bytes.size() && bytes[end] == '\r' && bytes[end + 1] == '\n')
-            ++end;
-        start = end + 1;
-    }
+    if (maxNames <= 0)
+        return names;
+    forEachLine(bytes, [&](const QString &line) {
+        names << line;
+        return names.size() < maxNames;
+    });
     return names;
 }
 

@@ -23,16 +23,6 @@ bool looksLikeText(const QByteArray &bytes)
     return true;
 }
 
-QStringList textLines(const QByteArray &bytes)
-{
-    QString text = decodeText(bytes);
-    if (text.startsWith(QChar(0xFEFF)))
-        text.remove(0, 1);
-    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    text.replace(u'\r', u'\n');
-    return text.split(u'\n');
-}
-
 // "http://", "rtsp://", "mms://" and the like: a stream, not a file here.
 bool isRemote(const QString &entry)
 {
@@ -106,41 +96,73 @@ std::optional<QStringList> parseM3u(const QByteArray &bytes, const QString &fold
     if (!looksLikeText(bytes))
         return std::nullopt;
     Collector entries(maxEntries);
-    for (const QString &line : textLines(bytes)) {
-        if (entries.full())
-            break;
+    forEachLine(bytes, [&](const QString &line) {
         if (!line.startsWith(u'#'))
             entries.add(localPath(line, folder));
-    }
+        return !entries.full();
+    });
     return entries.paths();
 }
 
-// "FileN=" lines, in the order of their numbers, which need not be the order of the lines.
+// The local files of a PLS's "FileN=" lines in the order of their numbers, which need not be
+// the order of the lines: only the maxEntries of lowest number are kept as the lines go by,
+// each number's first local file.
+class NumberedFiles {
+public:
+    NumberedFiles(const QString &folder, qsizetype maxEntries)
+        : m_folder(folder)
+        , m_max(maxEntries)
+    {
+    }
+    void take(const QString &line)
+    {
+        const qsizetype equals = line.indexOf(u'=');
+        const QString key = line.first(std::max<qsizetype>(equals, 0)).trimmed();
+        if (equals < 0 || !key.startsWith(QLatin1String("File"), Qt::CaseInsensitive))
+            return;
+        bool ok = false;
+        const qint64 number = key.sliced(4).toLongLong(&ok);
+        if (!ok || m_files.contains(number) || beyondKept(number))
+            return;
+        const auto path = localPath(line.sliced(equals + 1), m_folder);
+        if (!path)
+            return;
+        m_files.insert(number, *path);
+        if (m_files.size() > m_max)
+            m_files.erase(std::prev(m_files.end()));
+    }
+    QStringList paths() const { return m_files.values(); }
+
+private:
+    bool beyondKept(qint64 number) const
+    {
+        return m_files.size() >= m_max && (m_files.isEmpty() || number > m_files.lastKey());
+    }
+
+    QString m_folder;
+    qsizetype m_max;
+    QMap<qint64, QString> m_files;
+};
+
+// A PLS begins with its "[playlist]" header, blank lines aside.
 std::optional<QStringList> parsePls(const QByteArray &bytes, const QString &folder, qsizetype maxEntries)
 {
     if (!looksLikeText(bytes))
         return std::nullopt;
-    const QStringList lines = textLines(bytes);
-    const auto header = std::find_if(
-        lines.cbegin(), lines.cend(), [](const QString &line) { return !line.trimmed().isEmpty(); });
-    if (header == lines.cend()
-        || header->trimmed().compare(QLatin1String("[playlist]"), Qt::CaseInsensitive) != 0)
+    std::optional<bool> headed;
+    NumberedFiles files(folder, maxEntries);
+    forEachLine(bytes, [&](const QString &line) {
+        if (headed) {
+            files.take(line);
+            return true;
+        }
+        if (!line.trimmed().isEmpty())
+            headed = line.trimmed().compare(QLatin1String("[playlist]"), Qt::CaseInsensitive) == 0;
+        return headed.value_or(true);
+    });
+    if (!headed.value_or(false))
         return std::nullopt;
-    QMap<qint64, QString> files;
-    for (const QString &line : lines) {
-        const qsizetype equals = line.indexOf(u'=');
-        const QString key = line.first(std::max<qsizetype>(equals, 0)).trimmed();
-        if (equals < 0 || !key.startsWith(QLatin1String("File"), Qt::CaseInsensitive))
-            continue;
-        bool ok = false;
-        const qint64 number = key.sliced(4).toLongLong(&ok);
-        if (ok && !files.contains(number))
-            files.insert(number, line.sliced(equals + 1));
-    }
-    Collector entries(maxEntries);
-    for (auto file = files.cbegin(); file != files.cend() && !entries.full(); ++file)
-        entries.add(localPath(file.value(), folder));
-    return entries.paths();
+    return files.paths();
 }
 
 bool named(const QXmlStreamReader &xml, QLatin1String name)

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <sys/resource.h>
 
 class PlaylistFormats : public QObject {
     Q_OBJECT
@@ -41,18 +42,18 @@ private slots:
 
     // The forms other players write: M3U from Windows (backslashes, CR LF, Windows-1252),
     // PLS numbered out of line order, XSPF with escaped URIs, WPL and ASX; web addresses are
-    // passed over and missing files kept.
+    // passed over and missing files kept. A Windows-1252 line garbles no UTF-8 line beside it.
     void otherPlayersForms_data()
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QByteArray>("content");
-        QTest::newRow("m3u") << QStringLiteral("l.m3u")
-                             << QByteArray(
-                                    "#EXTM3U\r\n#EXTINF:200,Uno\r\nsub\\canci\xf3n.mp3\r\n\r\n"
-                                    "http://radio.example/stream\r\n/abs/b.mp3\r\nfile:///abs/c%20d.mp3\r\n");
+        QTest::newRow("m3u")
+            << QStringLiteral("l.m3u")
+            << QByteArray("#EXTM3U\r\n#EXTINF:200,Uno\r\nsub\\canci\xf3n.mp3\r\n\r\n"
+                          "http://radio.example/stream\r\n/abs/b\xc3\xa9.mp3\r\nfile:///abs/c%20d.mp3\r\n");
         QTest::newRow("pls")
             << QStringLiteral("l.pls")
-            << QByteArray("[playlist]\nFile2=/abs/b.mp3\nTitle2=B\nFile1=sub/canción.mp3\n"
+            << QByteArray("[playlist]\nFile2=/abs/b\xc3\xa9.mp3\nTitle2=B\nFile1=sub/canci\xf3n.mp3\n"
                           "Length1=200\nFile3=https://x.example/a.mp3\nFile4=file:///abs/c%20d.mp3\n"
                           "NumberOfEntries=4\nVersion=2\n");
         QTest::newRow("xspf")
@@ -61,20 +62,20 @@ private slots:
                           "<playlist version=\"1\" xmlns=\"http://xspf.org/ns/0/\"><trackList>"
                           "<track><location>sub/canci%C3%B3n.mp3</location><title>Uno</title></track>"
                           "<track><location>http://x.example/a.ogg</location></track>"
-                          "<track><location>file:///abs/b.mp3</location>"
+                          "<track><location>file:///abs/b%C3%A9.mp3</location>"
                           "<location>file:///otra.mp3</location></track>"
                           "<track><location>file:///abs/c%20d.mp3</location></track>"
                           "</trackList></playlist>\n");
         QTest::newRow("wpl") << QStringLiteral("l.wpl")
                              << QByteArray(
                                     "<?wpl version=\"1.0\"?>\n<smil><head><title>L</title></head><body><seq>"
-                                    "<media src=\"..\\abs\\sub\\canción.mp3\"/><media src=\"/abs/b.mp3\"/>"
+                                    "<media src=\"..\\abs\\sub\\canción.mp3\"/><media src=\"/abs/bé.mp3\"/>"
                                     "<media src=\"/abs/c d.mp3\"/></seq></body></smil>\n");
         QTest::newRow("asx") << QStringLiteral("l.asx")
                              << QByteArray(
                                     "<ASX version=\"3.0\"><Entry><Ref HREF=\"sub/canción.mp3\"/></Entry>"
                                     "<Entry><Ref href=\"mms://x.example/a\"/></Entry>"
-                                    "<Entry><ref href=\"file:///abs/b.mp3\"/></Entry>"
+                                    "<Entry><ref href=\"file:///abs/b%C3%A9.mp3\"/></Entry>"
                                     "<Entry><ref href=\"/abs/c d.mp3\"/></Entry></ASX>\n");
     }
     void otherPlayersForms()
@@ -83,7 +84,7 @@ private slots:
         QFETCH(QByteArray, content);
         const QString folder = m_dir.filePath(QStringLiteral("abs"));
         const QStringList expected { folder + QStringLiteral("/sub/canción.mp3"),
-            QStringLiteral("/abs/b.mp3"), QStringLiteral("/abs/c d.mp3") };
+            QStringLiteral("/abs/bé.mp3"), QStringLiteral("/abs/c d.mp3") };
         QCOMPARE(readPlaylistFile(write(QStringLiteral("abs/") + name, content), 100), expected);
     }
 
@@ -97,6 +98,31 @@ private slots:
         QVERIFY(paths);
         QCOMPARE(paths->size(), 32768);
         QCOMPARE(paths->last(), m_dir.filePath(QStringLiteral("pista32767.mp3")));
+    }
+
+    void memoryOfTheFileOrder_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("header");
+        QTest::newRow("m3u") << QStringLiteral("vacia.m3u") << QByteArray();
+        QTest::newRow("pls") << QStringLiteral("vacia.pls") << QByteArray("[playlist]\n");
+    }
+    // A file of the largest size read, all blank lines, takes memory of the order of the file,
+    // never that of a list of its lines.
+    void memoryOfTheFileOrder()
+    {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, header);
+        QFile file(m_dir.filePath(name));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(header);
+        const QByteArray blanks(1024 * 1024, '\n');
+        while (file.pos() + blanks.size() <= maxPlaylistBytes)
+            file.write(blanks);
+        file.close();
+        const qint64 before = peakKb();
+        QVERIFY(readPlaylistFile(file.fileName(), 32768));
+        QCOMPARE_LT(peakKb() - before, 4 * maxPlaylistBytes / 1024);
     }
 
     // What is not a playlist of its kind is refused as a whole, never read as rows of junk.
@@ -115,6 +141,13 @@ private slots:
     }
 
 private:
+    static qint64 peakKb()
+    {
+        rusage usage {};
+        getrusage(RUSAGE_SELF, &usage);
+        return usage.ru_maxrss;
+    }
+
     QString write(const QString &name, const QByteArray &content)
     {
         const QString path = m_dir.filePath(name);
