@@ -37,8 +37,18 @@ bool isRemote(const QString &entry)
     return true;
 }
 
-QString absoluteIn(const QString &folder, const QString &path)
+// An entry such as ".", "" or "music/" names a folder, which is never a track: taken as one
+// it would add the playlist's own folder as a row.
+bool namesFolder(const QString &path)
 {
+    const QString last = path.sliced(path.lastIndexOf(u'/') + 1);
+    return last.isEmpty() || last == QLatin1String(".") || last == QLatin1String("..");
+}
+
+std::optional<QString> trackIn(const QString &folder, const QString &path)
+{
+    if (namesFolder(path))
+        return std::nullopt;
     return QDir::cleanPath(QDir(folder).absoluteFilePath(path));
 }
 
@@ -51,15 +61,15 @@ std::optional<QString> localPath(const QString &entry, const QString &folder)
         return std::nullopt;
     if (entry.startsWith(QLatin1String("file:"), Qt::CaseInsensitive)) {
         const QUrl url(entry);
-        if (!url.isValid() || !url.isLocalFile() || url.toLocalFile().isEmpty())
+        if (!url.isValid() || !url.isLocalFile())
             return std::nullopt;
-        return absoluteIn(folder, url.toLocalFile());
+        return trackIn(folder, url.toLocalFile());
     }
     if (isRemote(entry))
         return std::nullopt;
     QString path = entry;
     path.replace(u'\\', u'/');
-    return absoluteIn(folder, path);
+    return trackIn(folder, path);
 }
 
 // XSPF locations are URIs, relative ones taken from the playlist's own address.
@@ -67,9 +77,9 @@ std::optional<QString> locationPath(const QString &location, const QString &fold
 {
     const QUrl base = QUrl::fromLocalFile(QDir(folder).absolutePath() + u'/');
     const QUrl url = base.resolved(QUrl(location.trimmed()));
-    if (!url.isValid() || !url.isLocalFile() || url.toLocalFile().isEmpty())
+    if (!url.isValid() || !url.isLocalFile())
         return std::nullopt;
-    return QDir::cleanPath(url.toLocalFile());
+    return trackIn(folder, url.toLocalFile());
 }
 
 class Collector {

@@ -42,41 +42,43 @@ private slots:
 
     // The forms other players write: M3U from Windows (backslashes, CR LF, Windows-1252),
     // PLS numbered out of line order, XSPF with escaped URIs, WPL and ASX; web addresses are
-    // passed over and missing files kept. A Windows-1252 line garbles no UTF-8 line beside it.
+    // passed over and missing files kept, and so are entries naming a folder (no track). A
+    // Windows-1252 line garbles no UTF-8 line beside it.
     void otherPlayersForms_data()
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QByteArray>("content");
         QTest::newRow("m3u")
             << QStringLiteral("l.m3u")
-            << QByteArray("#EXTM3U\r\n#EXTINF:200,Uno\r\nsub\\canci\xf3n.mp3\r\n\r\n"
+            << QByteArray("#EXTM3U\r\n#EXTINF:200,Uno\r\nsub\\canci\xf3n.mp3\r\n\r\n.\r\nsub\\\r\n"
                           "http://radio.example/stream\r\n/abs/b\xc3\xa9.mp3\r\nfile:///abs/c%20d.mp3\r\n");
         QTest::newRow("pls")
             << QStringLiteral("l.pls")
             << QByteArray("[playlist]\nFile2=/abs/b\xc3\xa9.mp3\nTitle2=B\nFile1=sub/canci\xf3n.mp3\n"
                           "Length1=200\nFile3=https://x.example/a.mp3\nFile4=file:///abs/c%20d.mp3\n"
-                          "NumberOfEntries=4\nVersion=2\n");
+                          "File5=.\nNumberOfEntries=4\nVersion=2\n");
         QTest::newRow("xspf")
             << QStringLiteral("l.xspf")
-            << QByteArray("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-                          "<playlist version=\"1\" xmlns=\"http://xspf.org/ns/0/\"><trackList>"
-                          "<track><location>sub/canci%C3%B3n.mp3</location><title>Uno</title></track>"
-                          "<track><location>http://x.example/a.ogg</location></track>"
-                          "<track><location>file:///abs/b%C3%A9.mp3</location>"
-                          "<location>file:///otra.mp3</location></track>"
-                          "<track><location>file:///abs/c%20d.mp3</location></track>"
-                          "</trackList></playlist>\n");
+            << QByteArray(
+                   "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                   "<playlist version=\"1\" xmlns=\"http://xspf.org/ns/0/\"><trackList>"
+                   "<track><location>sub/canci%C3%B3n.mp3</location><title>Uno</title></track>"
+                   "<track><location>http://x.example/a.ogg</location></track><track><location/></track>"
+                   "<track><location>file:///abs/b%C3%A9.mp3</location>"
+                   "<location>file:///otra.mp3</location></track>"
+                   "<track><location>file:///abs/c%20d.mp3</location></track>"
+                   "</trackList></playlist>\n");
         QTest::newRow("wpl") << QStringLiteral("l.wpl")
                              << QByteArray(
                                     "<?wpl version=\"1.0\"?>\n<smil><head><title>L</title></head><body><seq>"
                                     "<media src=\"..\\abs\\sub\\canción.mp3\"/><media src=\"/abs/bé.mp3\"/>"
-                                    "<media src=\"/abs/c d.mp3\"/></seq></body></smil>\n");
-        QTest::newRow("asx") << QStringLiteral("l.asx")
-                             << QByteArray(
-                                    "<ASX version=\"3.0\"><Entry><Ref HREF=\"sub/canción.mp3\"/></Entry>"
-                                    "<Entry><Ref href=\"mms://x.example/a\"/></Entry>"
-                                    "<Entry><ref href=\"file:///abs/b%C3%A9.mp3\"/></Entry>"
-                                    "<Entry><ref href=\"/abs/c d.mp3\"/></Entry></ASX>\n");
+                                    "<media src=\"/abs/c d.mp3\"/><media src=\".\"/></seq></body></smil>\n");
+        QTest::newRow("asx")
+            << QStringLiteral("l.asx")
+            << QByteArray("<ASX version=\"3.0\"><Entry><Ref HREF=\"sub/canción.mp3\"/></Entry>"
+                          "<Entry><Ref href=\"mms://x.example/a\"/></Entry><Entry><Ref href=\"..\"/></Entry>"
+                          "<Entry><ref href=\"file:///abs/b%C3%A9.mp3\"/></Entry>"
+                          "<Entry><ref href=\"/abs/c d.mp3\"/></Entry></ASX>\n");
     }
     void otherPlayersForms()
     {
