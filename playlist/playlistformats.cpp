@@ -7,6 +7,7 @@
 #include <QMap>
 #include <QUrl>
 #include <QXmlStreamReader>
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -234,27 +235,57 @@ std::optional<QStringList> parseXml(
     return entries.paths();
 }
 
-// A name for the #EXTINF line: its commas are fine, only a line break would end it.
+// A control character would end an entry (a line break does) or make the whole file read as
+// something other than text.
+bool holdsControl(const QString &text)
+{
+    return std::any_of(
+        text.cbegin(), text.cend(), [](QChar c) { return c.category() == QChar::Other_Control; });
+}
+
+// A name as a playlist shows it: control characters become blanks, since only the path has to
+// come back whole.
+QString shownName(const QString &name)
+{
+    QString shown = name;
+    for (QChar &c : shown) {
+        if (c.category() == QChar::Other_Control)
+            c = u' ';
+    }
+    return shown;
+}
+
+// The #EXTINF line of an entry: commas in its name are fine.
 QString extinf(const PlaylistEntry &entry)
 {
     const qint64 seconds = entry.seconds && std::isfinite(*entry.seconds) && *entry.seconds >= 0
         ? qint64(std::llround(std::min(*entry.seconds, 1e12)))
         : -1;
-    return QStringLiteral("#EXTINF:%1,%2\n").arg(seconds).arg(entry.name);
+    return QStringLiteral("#EXTINF:%1,%2\n").arg(seconds).arg(shownName(entry.name));
 }
 
-// A relative path that would read back as a comment or an address is written from "./".
+// A relative path that would read back as a comment, an address or a blank line is written
+// from "./".
 QString unambiguous(const QString &relative)
 {
     if (relative.startsWith(u'#') || relative.startsWith(QLatin1String("file:"), Qt::CaseInsensitive)
-        || isRemote(relative))
+        || isRemote(relative) || relative.trimmed().isEmpty())
         return QStringLiteral("./") + relative;
     return relative;
 }
 
-bool holdsLineBreak(const QString &text)
+// How a path is written in a list kept in base, to be read back by localPath: below base
+// relative to it, elsewhere absolute. The reader turns backslashes into slashes, as lists from
+// Windows need, so a path holding one (a Linux name such as "AC\DC") is written as a
+// percent-encoded file URL, which it decodes; so is a path holding a control character.
+QString entryPath(const QString &path, const QDir &base)
 {
-    return text.contains(u'\n') || text.contains(u'\r');
+    if (path.contains(u'\\') || holdsControl(path))
+        return QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded);
+    const QString relative = base.relativeFilePath(path);
+    const bool below = !relative.startsWith(QLatin1String("../")) && relative != QLatin1String("..")
+        && !QDir::isAbsolutePath(relative);
+    return below ? unambiguous(relative) : path;
 }
 
 } // namespace
@@ -302,18 +333,11 @@ std::optional<QStringList> readPlaylistFile(const QString &path, qsizetype maxEn
     return parsePlaylist(*bytes, *format, QFileInfo(path).absolutePath(), maxEntries);
 }
 
-std::optional<QByteArray> encodeM3u8(const QList<PlaylistEntry> &entries, const QString &folder)
+QByteArray encodeM3u8(const QList<PlaylistEntry> &entries, const QString &folder)
 {
     const QDir base(QDir::cleanPath(QDir(folder).absolutePath()));
     QString text = QStringLiteral("#EXTM3U\n");
-    for (const PlaylistEntry &entry : entries) {
-        if (holdsLineBreak(entry.path) || holdsLineBreak(entry.name))
-            return std::nullopt;
-        const QString path = QDir::cleanPath(base.absoluteFilePath(entry.path));
-        const QString relative = base.relativeFilePath(path);
-        const bool below = !relative.startsWith(QLatin1String("../")) && relative != QLatin1String("..")
-            && !QDir::isAbsolutePath(relative);
-        text += extinf(entry) + (below ? unambiguous(relative) : path) + u'\n';
-    }
+    for (const PlaylistEntry &entry : entries)
+        text += extinf(entry) + entryPath(QDir::cleanPath(base.absoluteFilePath(entry.path)), base) + u'\n';
     return text.toUtf8();
 }

@@ -40,8 +40,8 @@ struct PlaylistEntry {
     std::optional<double> seconds; // its length, when known
 };
 
-// The bytes of an M3U8 file kept in folder: UTF-8, "#EXTM3U", then for each entry an
-// "#EXTINF:<whole seconds, -1 when unknown>,<name>" line and its path, relative to folder
-// where the file lies below it, absolute otherwise. Lines end in LF. Nothing when a path or a
-// name holds a line break: it would come back as wrong entries.
-std::optional<QByteArray> encodeM3u8(const QList<PlaylistEntry> &entries, const QString &folder);
+// The bytes of an M3U8 file kept in folder, which reads back as the entries' paths in their
+// order: UTF-8, "#EXTM3U", then for each entry an "#EXTINF:<whole seconds, -1 when unknown>,
+// <name>" line and its path, relative to folder where the file lies below it, absolute
+// otherwise, and a file URL where the plain path would not read back. Lines end in LF.
+QByteArray encodeM3u8(const QList<PlaylistEntry> &entries, const QString &folder);
