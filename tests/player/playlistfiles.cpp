@@ -26,7 +26,8 @@ class PlaylistFiles : public QObject {
     Q_OBJECT
 private slots:
     // Both dialogs start in the program's folder with the playlist filter, the open dialog
-    // with its flag word; a cancel writes, adds and reports nothing.
+    // with its flag word, the save dialog giving a bare name typed under the M3U8 entry its
+    // extension; a cancel writes, adds and reports nothing.
     void dialogsPreparedAndCancelled()
     {
         Rig r;
@@ -37,6 +38,7 @@ private slots:
         r.p.cmdSave_Click();
         QCOMPARE(dialog.shown, (QStringList { "save " + r.folder.path() }));
         QCOMPARE(dialog.lastFilter, QStringLiteral("SMP Files(*.smp)|*.smp|M3U8 (*.m3u8)|*.m3u8"));
+        QCOMPARE(dialog.lastExtensions, (QStringList { "", "m3u8" }));
         dialog.InitDir = "/somewhere/else";
         dialog.FileName = "/old/choice.smp";
         dialog.answers = { QString() };

@@ -93,6 +93,7 @@ public:
     QString lastFilter;
     qint16 lastFlags = 0;
     int chosenFilter = 1; // the filter entry each confirmed answer is given with
+    QStringList lastExtensions;
 
     void ShowOpen() override { answer(QStringLiteral("open ")); }
     void ShowSave() override { answer(QStringLiteral("save ")); }
@@ -103,6 +104,7 @@ private:
         shown << kind + InitDir;
         lastFilter = Filter;
         lastFlags = Flags;
+        lastExtensions = DefaultExtensions;
         if (answers.empty())
             return;
         const QString path = answers.front();
