@@ -70,8 +70,12 @@ void Player::Mplay_PlaybackEnded(qint32)
     // An end of file that was on its way when the user paused is stale: the pause holds.
     if (m_state->playback() == PlayerState::Playback::Paused)
         return;
+    // With nothing left to pick, the player stops as after the last track.
     if (m_state->shuffle()) {
-        ShuffleIt();
+        if (!ShuffleIt()) {
+            m_state->setPlayback(PlayerState::Playback::Stopped);
+            stopEngine();
+        }
         return;
     }
     m_state->setSongIndex(stepped(m_state->SongIndex(), 1));

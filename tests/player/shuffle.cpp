@@ -44,6 +44,20 @@ private slots:
         QVERIFY(r.fakes.engine.calls.isEmpty());
         QVERIFY(r.state().SongPath().isEmpty());
     }
+
+    // A track that ends with the list emptied under it leaves nothing to pick: the clock
+    // stops and the player is stopped, as after the last track.
+    void endWithNothingLeftToPick()
+    {
+        PlayerRig r;
+        fillPlaylist(r.p, { "/m/solo.mp3" });
+        r.p.cmdShuffle_Click();
+        r.p.cmdDelAll_Click();
+        r.fakes.engine.endOfFile();
+        QVERIFY(!clockRuns(r.p));
+        QCOMPARE(r.state().playback(), PlayerState::Playback::Stopped);
+        QCOMPARE(r.fakes.engine.calls.last(), QStringLiteral("StopPlayback"));
+    }
 };
 
 QTEST_GUILESS_MAIN(Shuffle)
