@@ -19,4 +19,4 @@ cmake --build build-asan -j"$jobs"
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0
 export LSAN_OPTIONS="suppressions=$PWD/tests/sanitizers.supp:print_suppressions=0"
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-(cd build-asan && ctest --output-on-failure -j"$jobs" -L 'unit|widget|engine|fuzz')
+(cd build-asan && ctest --output-on-failure -j"$jobs" -L 'unit|player|widget|engine|fuzz')

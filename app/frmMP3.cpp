@@ -1,24 +1,26 @@
 #include "app/frmMP3.h"
 
-#include "player/filedialog.h"
 #include "app/picturebox.h"
+#include "app/playlistbox.h"
 #include "app/twips.h"
 #include "app/widgetstyle.h"
 #include "extras/frmLyrics.h"
 #include "extras/pictureloader.h"
 #include "extras/trayicon.h"
-#include "playback/mediaengine.h"
-#include "app/playlistbox.h"
+#include "player/openfiles.h"
+#include "player/player.h"
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QIcon>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPushButton>
 #include <QSlider>
-#include <QTimer>
 
 namespace {
 
@@ -85,17 +87,12 @@ QAction *addItem(QMenu *menu, const char *name, const QString &caption)
 
 } // namespace
 
-frmMP3::frmMP3(const Platform &platform, QWidget *parent)
+frmMP3::frmMP3(Player &player, const WindowParts &parts, QWidget *parent)
     : QMainWindow(parent)
-    , m_state(new PlayerState(this))
-    , m_playlist(new PlaylistModel(this))
-    , Mplay(platform.engine)
-    , Cmdlg(platform.cmdlg)
-    , common(platform.common)
-    , IconoBarra(platform.tray)
-    , m_links(platform.links)
-    , m_messages(platform.messages)
-    , m_random(platform.random)
+    , m_player(player)
+    , m_state(&player.state())
+    , IconoBarra(parts.tray)
+    , m_links(parts.links)
 {
     setObjectName(QStringLiteral("frmMP3"));
     setWindowTitle(QStringLiteral("Velumo MP3 Player"));
@@ -170,7 +167,8 @@ void frmMP3::buildControls()
 
     PlayList = new PlayListBox(client);
     PlayList->setObjectName(QStringLiteral("PlayList"));
-    PlayList->setModel(m_playlist);
+    PlayList->setModel(&m_player.playlist());
+    PlayList->setSelectionModel(m_player.selection());
     PlayList->setGeometry(twipsRect(120, 960, 5175, 2010));
     PlayList->setSelectionMode(QAbstractItemView::SingleSelection);
     // Every row is one line of text, so a long playlist need not measure each of them.
@@ -201,13 +199,6 @@ void frmMP3::buildControls()
         twipsRect(3720, 4080, 975, 375));
     cmdLoad = makeTextButton(
         client, "cmdLoad", QStringLiteral("Abrir"), QStringLiteral("Abrir"), twipsRect(4800, 4080, 975, 375));
-
-    Timer = new QTimer(this);
-    Timer->setObjectName(QStringLiteral("Timer"));
-    Timer->setInterval(1000);
-    // Often enough that a line is marked as it starts to be sung, seldom enough to cost nothing.
-    m_lyricsTimer = new QTimer(this);
-    m_lyricsTimer->setInterval(200);
 }
 
 void frmMP3::buildMenus()
@@ -260,45 +251,44 @@ void frmMP3::buildMenus()
 
 void frmMP3::connectSignals()
 {
-    connect(cmdPlay, &QPushButton::clicked, this, &frmMP3::cmdPlay_Click);
-    connect(cmdPause, &QPushButton::clicked, this, &frmMP3::cmdPause_Click);
-    connect(cmdStop, &QPushButton::clicked, this, &frmMP3::cmdStop_Click);
-    connect(cmdMute, &QPushButton::clicked, this, &frmMP3::cmdMute_Click);
-    connect(cmdBack, &QPushButton::clicked, this, &frmMP3::cmdBack_Click);
-    connect(cmdForward, &QPushButton::clicked, this, &frmMP3::cmdForward_Click);
-    connect(cmdShuffle, &QPushButton::clicked, this, &frmMP3::cmdShuffle_Click);
-    connect(cdmAdd, &QPushButton::clicked, this, &frmMP3::cdmAdd_Click);
-    connect(cmdDelete, &QPushButton::clicked, this, &frmMP3::cmdDelete_Click);
-    connect(cmdDelAll, &QPushButton::clicked, this, &frmMP3::cmdDelAll_Click);
-    connect(cmdSave, &QPushButton::clicked, this, &frmMP3::cmdSave_Click);
-    connect(cmdLoad, &QPushButton::clicked, this, &frmMP3::cmdLoad_Click);
-    connect(PlayList, &PlayListBox::userClicked, this, &frmMP3::PlayList_Click);
-    connect(PlayList, &QAbstractItemView::doubleClicked, this, &frmMP3::PlayList_DblClick);
+    Player *player = &m_player;
+    connect(cmdPlay, &QPushButton::clicked, player, &Player::cmdPlay_Click);
+    connect(cmdPause, &QPushButton::clicked, player, &Player::cmdPause_Click);
+    connect(cmdStop, &QPushButton::clicked, player, &Player::cmdStop_Click);
+    connect(cmdMute, &QPushButton::clicked, player, &Player::cmdMute_Click);
+    connect(cmdBack, &QPushButton::clicked, player, &Player::cmdBack_Click);
+    connect(cmdForward, &QPushButton::clicked, player, &Player::cmdForward_Click);
+    connect(cmdShuffle, &QPushButton::clicked, player, &Player::cmdShuffle_Click);
+    connect(cdmAdd, &QPushButton::clicked, player, &Player::cdmAdd_Click);
+    connect(cmdDelete, &QPushButton::clicked, player, &Player::cmdDelete_Click);
+    connect(cmdDelAll, &QPushButton::clicked, player, &Player::cmdDelAll_Click);
+    connect(cmdSave, &QPushButton::clicked, player, &Player::cmdSave_Click);
+    connect(cmdLoad, &QPushButton::clicked, player, &Player::cmdLoad_Click);
+    connect(PlayList, &PlayListBox::userClicked, player, &Player::PlayList_Click);
+    connect(PlayList, &QAbstractItemView::doubleClicked, player, &Player::PlayList_DblClick);
     // The volume follows the user's hand only (drag, click, wheel, keys), never a value
-    // the program sets.
-    connect(Slider, &QSlider::actionTriggered, this,
-        [this] { QMetaObject::invokeMethod(this, &frmMP3::Slider_Scroll, Qt::QueuedConnection); });
-    connect(Timer, &QTimer::timeout, this, &frmMP3::Timer_Timer);
-    connect(m_lyricsTimer, &QTimer::timeout, this, &frmMP3::markSungLine);
-    if (Mplay)
-        connect(Mplay, &MediaEngine::PlaybackEnded, this, &frmMP3::Mplay_PlaybackEnded);
+    // the program sets; the slider holds its new value once the action is done.
+    connect(Slider, &QSlider::actionTriggered, this, [this] {
+        QMetaObject::invokeMethod(
+            this, [this] { m_player.Slider_Scroll(Slider->value()); }, Qt::QueuedConnection);
+    });
     if (IconoBarra) {
         connect(IconoBarra, &TrayIcon::RestoreRequested, this, &frmMP3::IconoBarra_RestoreRequested);
         connect(IconoBarra, &TrayIcon::MenuRequested, this, &frmMP3::IconoBarra_MenuRequested);
     }
 
-    connect(Add, &QAction::triggered, this, &frmMP3::cdmAdd_Click);
-    connect(Delete, &QAction::triggered, this, &frmMP3::cmdDelete_Click);
-    connect(Save, &QAction::triggered, this, &frmMP3::cmdSave_Click);
-    connect(Open, &QAction::triggered, this, &frmMP3::cmdLoad_Click);
-    connect(Back, &QAction::triggered, this, &frmMP3::cmdBack_Click);
-    connect(Play, &QAction::triggered, this, &frmMP3::cmdPlay_Click);
-    connect(Pause, &QAction::triggered, this, &frmMP3::cmdPause_Click);
-    connect(Stop, &QAction::triggered, this, &frmMP3::cmdStop_Click);
-    connect(Forward, &QAction::triggered, this, &frmMP3::cmdForward_Click);
+    connect(Add, &QAction::triggered, player, &Player::cdmAdd_Click);
+    connect(Delete, &QAction::triggered, player, &Player::cmdDelete_Click);
+    connect(Save, &QAction::triggered, player, &Player::cmdSave_Click);
+    connect(Open, &QAction::triggered, player, &Player::cmdLoad_Click);
+    connect(Back, &QAction::triggered, player, &Player::cmdBack_Click);
+    connect(Play, &QAction::triggered, player, &Player::cmdPlay_Click);
+    connect(Pause, &QAction::triggered, player, &Player::cmdPause_Click);
+    connect(Stop, &QAction::triggered, player, &Player::cmdStop_Click);
+    connect(Forward, &QAction::triggered, player, &Player::cmdForward_Click);
     connect(Exit, &QAction::triggered, this, &frmMP3::Exit_Click);
-    connect(Mute, &QAction::triggered, this, &frmMP3::cmdMute_Click);
-    connect(BackPic, &QAction::triggered, this, &frmMP3::BackPic_Click);
+    connect(Mute, &QAction::triggered, player, &Player::cmdMute_Click);
+    connect(BackPic, &QAction::triggered, player, &Player::BackPic_Click);
     connect(Hide, &QAction::triggered, this, &frmMP3::Hide_Click);
     connect(Show, &QAction::triggered, this, &frmMP3::Show_Click);
     connect(SeeLyrics, &QAction::triggered, this, &frmMP3::SeeLyrics_Click);
@@ -315,11 +305,13 @@ void frmMP3::connectState()
     connect(m_state, &PlayerState::shownSongChanged, this, &frmMP3::showShownSong);
     connect(m_state, &PlayerState::lengthChanged, this, &frmMP3::showLength);
     connect(m_state, &PlayerState::elapsedCounted, this, &frmMP3::showElapsed);
-    connect(m_state, &PlayerState::playbackChanged, this, &frmMP3::showPlayback);
-    connect(m_state, &PlayerState::playbackChanged, this, &frmMP3::showLyricsPlayback);
     connect(m_state, &PlayerState::shuffleChanged, this, &frmMP3::showShuffle);
     connect(m_state, &PlayerState::backgroundChanged, this, &frmMP3::showBackground);
     connect(m_state, &PlayerState::compactViewChanged, this, &frmMP3::showCompactView);
+    connect(&m_player, &Player::lyricsWindowWanted, this, &frmMP3::showLyricsWindow);
+    connect(&m_player, &Player::lyricsChanged, this, &frmMP3::showLyrics);
+    connect(&m_player, &Player::sungLineChanged, this, &frmMP3::showSungLine);
+    connect(&m_player, &Player::greetingWanted, this, &frmMP3::showGreeting);
 }
 
 void frmMP3::showShownSong(const QString &name)
@@ -338,15 +330,6 @@ void frmMP3::showElapsed(MinutesSeconds elapsed)
 {
     LblSongTimer2->setText(QString::number(elapsed.seconds));
     LblSongTimer1->setText(QString::number(elapsed.minutes));
-}
-
-// The clock counts only while sound plays; a track started anew starts its second afresh.
-void frmMP3::showPlayback(PlayerState::Playback playback)
-{
-    if (playback == PlayerState::Playback::Playing)
-        Timer->start();
-    else
-        Timer->stop();
 }
 
 void frmMP3::showShuffle(bool on)
@@ -369,24 +352,25 @@ void frmMP3::showCompactView(bool compact)
         control->setVisible(!compact);
 }
 
-bool frmMP3::selectRow(int row)
-{
-    if (row < 0 || row >= m_playlist->count())
-        return false;
-    PlayList->selectRow(row);
-    PlayList_Click();
-    return true;
-}
-
-bool frmMP3::isRowSelected(int row) const
-{
-    return PlayList->isRowSelected(row);
-}
-
 void frmMP3::closeEvent(QCloseEvent *event)
 {
     if (Form_Unload())
         event->ignore();
     else
         event->accept();
+}
+
+void frmMP3::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (!droppedMediaFiles(event->mimeData()->urls()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void frmMP3::dropEvent(QDropEvent *event)
+{
+    const QStringList files = droppedMediaFiles(event->mimeData()->urls());
+    if (files.isEmpty())
+        return;
+    event->acceptProposedAction();
+    m_player.addFiles(files);
 }

@@ -1,24 +1,19 @@
 #pragma once
 
 #include "player/playerstate.h"
-#include "files/lrcfile.h"
-#include "playlist/playlistmodel.h"
 
 #include <QMainWindow>
 #include <QPointer>
 #include <QString>
-#include <functional>
+#include <optional>
 
 class QAction;
 class QLabel;
 class QMenu;
 class QPushButton;
 class QSlider;
-class QTimer;
 
-class FileDialog;
-class MediaEngine;
-class MessageBox;
+class Player;
 class PlayListBox;
 class ShellLinks;
 class TrayIcon;
@@ -28,32 +23,24 @@ class frmAcerca;
 class frmHelp;
 class frmEaster;
 
-// The outside parts the main window drives; app/main.cpp hands it the real ones, tests fakes.
-struct Platform {
-    MediaEngine *engine = nullptr;
-    FileDialog *cmdlg = nullptr;
-    FileDialog *common = nullptr;
+// The outside parts only the window uses; app/main.cpp hands it the real ones, tests fakes.
+struct WindowParts {
     TrayIcon *tray = nullptr;
     ShellLinks *links = nullptr;
-    MessageBox *messages = nullptr;
-    // Uniform on [0, 1); reseeded from the clock at every call unless a test fixes it.
-    std::function<float()> random;
 };
 
-// The player's main window. It owns the player's state and the playlist, and shows them
-// by listening to their changes; its handlers are defined in the folder of their subsystem
-// (playback/, playlist/, extras/, app/lifecycle.cpp) and act on the state, the playlist and
-// the outside parts. Its controls are its own: the rest of the program never touches them.
+// The player's main window. It shows the player's state by listening to its changes and
+// hands every click to the player's handler of the same name; the handlers that are about
+// windows are its own (app/lifecycle.cpp, extras/tray.cpp, extras/compactview.cpp and the
+// lyrics window's below). Its controls are its own: the rest of the program never touches them.
 class frmMP3 : public QMainWindow {
     Q_OBJECT
 public:
-    explicit frmMP3(const Platform &platform, QWidget *parent = nullptr);
+    frmMP3(Player &player, const WindowParts &parts, QWidget *parent = nullptr);
     ~frmMP3() override;
 
-    PlayerState &state() { return *m_state; }
-    const PlayerState &state() const { return *m_state; }
-    PlaylistModel &playlist() { return *m_playlist; }
-    const PlaylistModel &playlist() const { return *m_playlist; }
+    Player &player() { return m_player; }
+    const Player &player() const { return m_player; }
 
     // Lifecycle and menu routing (app/lifecycle.cpp).
     void Form_Load();
@@ -63,51 +50,12 @@ public:
     void HelpMe_Click();
     void AboutOf_Click();
 
-    // Transport (playback/transport.cpp).
-    void cmdPlay_Click();
-    void cmdPause_Click();
-    void cmdStop_Click();
-    void cmdMute_Click();
-
-    // Navigation (playback/navigation.cpp).
-    void cmdBack_Click();
-    void cmdForward_Click();
-    void Mplay_PlaybackEnded(qint32 result);
-    void PlayList_Click();
-    void PlayList_DblClick();
-
-    // Time and volume (playback/timevolume.cpp).
-    void Timer_Timer();
-    void TimePlay();
-    void Slider_Scroll();
-
-    // Playlist (playlist/).
-    void cdmAdd_Click();
-    // What "Agregar" does once a file is chosen: remember its folder, append it, refresh the
-    // current track.
-    void addTrack(const QString &fileName, const QString &fileTitle);
-    // Files handed to the player from its command line or another start of it: each added
-    // as "Agregar" adds it; when the playlist was empty the first of them plays from its start.
-    void openFiles(const QStringList &paths);
-    void cmdDelete_Click();
-    void cmdDelAll_Click();
-    void cmdSave_Click();
-    void cmdLoad_Click();
-    void cmdShuffle_Click();
-    // Returns false when a step failed; the callers ignore it.
-    bool ShuffleIt();
-
-    // Lyrics (extras/lyrics.cpp).
-    void LoadLyrics();
+    // The lyrics window (extras/lyricswindow.cpp).
     void SeeLyrics_Click();
     void HideLyrics_Click();
     // The lyrics window, created hidden on first use.
     frmLyrics *lyricsWindow();
     frmLyrics *existingLyricsWindow() const;
-
-    // Background picture (extras/background.cpp).
-    void BackPic_Click();
-    void restoreBackground();
 
     // Tray icon and the compact view (extras/tray.cpp, extras/compactview.cpp).
     void IconoBarra_RestoreRequested();
@@ -139,30 +87,16 @@ private:
     void showShownSong(const QString &name);
     void showLength();
     void showElapsed(MinutesSeconds elapsed);
-    void showPlayback(PlayerState::Playback playback);
     void showShuffle(bool on);
     void showBackground(const QString &path);
     void showCompactView(bool compact);
+    void showLyrics(const QString &text);
+    void showSungLine(std::optional<qsizetype> line);
+    void showLyricsWindow();
+    void showGreeting();
 
-    // Timed lyrics' side (extras/lyrics.cpp): the sung line is followed only while timed
-    // lyrics are loaded, their window shows and sound plays.
-    void followLyrics();
-    void showLyricsPlayback(PlayerState::Playback playback);
-    void markSungLine();
-
-    // Highlights row as a click on it would, and runs the click handling; false when the
-    // row does not exist.
-    bool selectRow(int row);
-    bool isRowSelected(int row) const;
-
-    // Navigation's steps (playback/navigation.cpp).
-    void stopEngine();
-    void takeRow(int row);
-    void stopBranch();
-    void stepBy(int by);
-
+    Player &m_player;
     PlayerState *m_state;
-    PlaylistModel *m_playlist;
 
     // Controls, named as the layout names them.
     QLabel *LblSongName = nullptr;
@@ -187,17 +121,10 @@ private:
     QPushButton *cmdSave = nullptr;
     QPushButton *cmdLoad = nullptr;
     PictureBox *Image1 = nullptr;
-    QTimer *Timer = nullptr;
-    QTimer *m_lyricsTimer = nullptr;
 
     // The outside parts.
-    MediaEngine *Mplay = nullptr;
-    FileDialog *Cmdlg = nullptr;
-    FileDialog *common = nullptr;
     TrayIcon *IconoBarra = nullptr;
     ShellLinks *m_links = nullptr;
-    MessageBox *m_messages = nullptr;
-    std::function<float()> m_random;
 
     // Menus and their items.
     QMenu *File = nullptr;
@@ -230,8 +157,6 @@ private:
     QAction *QuitIcono = nullptr;
 
     QPointer<frmLyrics> m_lyrics;
-    // The timed lyrics the lyrics window shows, when they came from a file with times.
-    std::optional<TimedLyrics> m_timedLyrics;
     QPointer<frmAcerca> m_about;
     QPointer<frmHelp> m_help;
     QPointer<frmEaster> m_easter;

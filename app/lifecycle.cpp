@@ -4,12 +4,13 @@
 #include "info/frmAcerca.h"
 #include "info/frmEaster.h"
 #include "info/frmHelp.h"
+#include "player/player.h"
 
 void frmMP3::Form_Load()
 {
     // The icon goes up first, before any settings file is read.
     IconoBarra->AddIcon();
-    restoreBackground();
+    m_player.restoreBackground();
 }
 
 bool frmMP3::Form_Unload()
@@ -56,6 +57,15 @@ void frmMP3::showAbout()
         m_about = new frmAcerca(m_links);
     m_about->show();
     m_about->raise();
+}
+
+void frmMP3::showGreeting()
+{
+    if (!m_easter)
+        m_easter = new frmEaster;
+    m_easter->show();
+    m_easter->raise();
+    m_easter->activateWindow();
 }
 
 frmAcerca *frmMP3::aboutWindow() const

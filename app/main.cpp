@@ -1,12 +1,13 @@
 #include "app/frmMP3.h"
 #include "app/mpris.h"
-#include "files/programfolder.h"
 #include "app/qtfiledialog.h"
 #include "app/qtmessagebox.h"
 #include "app/singleinstance.h"
 #include "extras/qttrayicon.h"
+#include "files/programfolder.h"
 #include "info/desktoplinks.h"
 #include "playback/gstengine.h"
+#include "player/player.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -58,21 +59,22 @@ int main(int argc, char *argv[])
     QtTrayIcon tray;
     DesktopLinks links;
     QtMessageBox messages;
-    Platform platform { &engine, &cmdlg, &common, &tray, &links, &messages, {} };
-
-    frmMP3 window(platform);
+    Player player({ &engine, &cmdlg, &common, &messages, {} });
+    frmMP3 window(player, { &tray, &links });
     window.show();
     // GStreamer starts on a thread of its own once the playlist has something to play, so
     // that the first click need not wait for it, while a player with nothing to play stays
     // small. A track that starts at once (named on the command line) warms it by itself.
     QObject::connect(
-        &window.playlist(), &PlaylistModel::rowsInserted, &engine, &GstEngine::warmUp, Qt::QueuedConnection);
-    QObject::connect(&instance, &SingleInstance::filesReceived, &window, &frmMP3::openFiles);
+        &player.playlist(), &PlaylistModel::rowsInserted, &engine, &GstEngine::warmUp, Qt::QueuedConnection);
+    QObject::connect(&instance, &SingleInstance::filesReceived, &player, &Player::openFiles);
     instance.listen();
     // What may take a moment (a track to start, the session bus) waits until the window is up.
     if (!files.isEmpty())
-        QTimer::singleShot(0, &window, [&window, files] { window.openFiles(files); });
-    MprisService media(&window);
+        QTimer::singleShot(0, &player, [&player, files] { player.openFiles(files); });
+    MprisService media(&player);
+    QObject::connect(&media, &MprisService::raiseRequested, &window, &frmMP3::IconoBarra_RestoreRequested);
+    QObject::connect(&media, &MprisService::quitRequested, &window, &frmMP3::QuitIcono_Click);
     QTimer::singleShot(100, &media, &MprisService::publish);
     return app.exec();
 }

@@ -1,7 +1,6 @@
 #include "app/mpris.h"
 
-#include "app/frmMP3.h"
-#include "player/playerstate.h"
+#include "player/player.h"
 
 #include <QDBusAbstractAdaptor>
 #include <QDBusConnection>
@@ -36,8 +35,13 @@ public:
     QStringList uriSchemes() const { return { QStringLiteral("file") }; }
     QStringList mimeTypes() const
     {
-        return { QStringLiteral("audio/mpeg"), QStringLiteral("audio/midi"), QStringLiteral("audio/x-wav"),
-            QStringLiteral("video/mpeg") };
+        // The kinds the desktop entry offers the player for.
+        return { QStringLiteral("audio/mpeg"), QStringLiteral("audio/midi"), QStringLiteral("audio/x-midi"),
+            QStringLiteral("audio/x-wav"), QStringLiteral("audio/wav"), QStringLiteral("video/mpeg"),
+            QStringLiteral("audio/flac"), QStringLiteral("audio/x-flac"), QStringLiteral("audio/ogg"),
+            QStringLiteral("audio/x-vorbis+ogg"), QStringLiteral("audio/x-opus+ogg"),
+            QStringLiteral("audio/mp4"), QStringLiteral("audio/x-m4a"), QStringLiteral("audio/aac"),
+            QStringLiteral("audio/x-aac"), QStringLiteral("audio/x-ms-wma") };
     }
 
 public slots:
@@ -95,9 +99,9 @@ private:
 
 } // namespace
 
-MprisService::MprisService(frmMP3 *window)
-    : QObject(window)
-    , m_window(window)
+MprisService::MprisService(Player *player, QObject *parent)
+    : QObject(parent)
+    , m_player(player)
 {
 }
 
@@ -111,7 +115,7 @@ bool MprisService::publish()
     if (!bus.registerObject(kObjectPath, this)
         || !bus.registerService(QStringLiteral("org.mpris.MediaPlayer2.velumo")))
         return false;
-    const PlayerState *state = &m_window->state();
+    const PlayerState *state = &m_player->state();
     connect(state, &PlayerState::playbackChanged, this, [this] { changed(Status); });
     connect(state, &PlayerState::shownSongChanged, this, [this] { changed(Track); });
     connect(state, &PlayerState::lengthChanged, this, [this] { changed(Track); });
@@ -122,7 +126,7 @@ bool MprisService::publish()
 
 QString MprisService::playbackStatus() const
 {
-    switch (m_window->state().playback()) {
+    switch (m_player->state().playback()) {
     case PlayerState::Playback::Playing:
         return QStringLiteral("Playing");
     case PlayerState::Playback::Paused:
@@ -135,7 +139,7 @@ QString MprisService::playbackStatus() const
 
 QVariantMap MprisService::metadata() const
 {
-    const PlayerState &state = m_window->state();
+    const PlayerState &state = m_player->state();
     if (state.shownSongName().isEmpty())
         return { { QStringLiteral("mpris:trackid"),
             QVariant::fromValue(
@@ -153,55 +157,55 @@ QVariantMap MprisService::metadata() const
 
 double MprisService::volume() const
 {
-    return m_window->state().volume() / 10.0;
+    return m_player->state().volume() / 10.0;
 }
 
 void MprisService::play()
 {
     const QString status = playbackStatus();
     if (status == QLatin1String("Paused"))
-        m_window->cmdPause_Click();
+        m_player->cmdPause_Click();
     else if (status == QLatin1String("Stopped"))
-        m_window->cmdPlay_Click();
+        m_player->cmdPlay_Click();
 }
 
 void MprisService::pause()
 {
     if (playbackStatus() == QLatin1String("Playing"))
-        m_window->cmdPause_Click();
+        m_player->cmdPause_Click();
 }
 
 void MprisService::playPause()
 {
     if (playbackStatus() == QLatin1String("Stopped"))
-        m_window->cmdPlay_Click();
+        m_player->cmdPlay_Click();
     else
-        m_window->cmdPause_Click();
+        m_player->cmdPause_Click();
 }
 
 void MprisService::stop()
 {
-    m_window->cmdStop_Click();
+    m_player->cmdStop_Click();
 }
 
 void MprisService::next()
 {
-    m_window->cmdForward_Click();
+    m_player->cmdForward_Click();
 }
 
 void MprisService::previous()
 {
-    m_window->cmdBack_Click();
+    m_player->cmdBack_Click();
 }
 
 void MprisService::raise()
 {
-    m_window->IconoBarra_RestoreRequested();
+    emit raiseRequested();
 }
 
 void MprisService::quit()
 {
-    m_window->QuitIcono_Click();
+    emit quitRequested();
 }
 
 // Changes are announced once the handler that made them has run to its end, in one signal:

@@ -2,7 +2,7 @@
 
 #include <QObject>
 
-class frmMP3;
+class Player;
 
 // Publishes the player on the session bus as a desktop media player, so that media keys
 // and the desktop's media controls reach it. Every call goes through the same handlers as
@@ -10,7 +10,7 @@ class frmMP3;
 class MprisService : public QObject {
     Q_OBJECT
 public:
-    explicit MprisService(frmMP3 *window);
+    explicit MprisService(Player *player, QObject *parent = nullptr);
 
     // Registers on the session bus and from then on announces every change of status, track
     // and volume. False, and nothing published, when there is no session bus.
@@ -31,13 +31,18 @@ public:
     void raise();
     void quit();
 
+signals:
+    // The desktop asked to see the player, or to end it.
+    void raiseRequested();
+    void quitRequested();
+
 private:
     enum Change { Status = 1, Track = 2, Volume = 4 };
     void changed(Change change);
     void announcePending();
     void announce(const QVariantMap &properties);
 
-    frmMP3 *m_window;
+    Player *m_player;
     QString m_lastStatus;
     int m_pending = 0;
 };

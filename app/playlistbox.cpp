@@ -47,14 +47,3 @@ int PlayListBox::selectedRow() const
     const QModelIndexList rows = selectionModel()->selectedIndexes();
     return rows.isEmpty() ? -1 : rows.first().row();
 }
-
-bool PlayListBox::isRowSelected(int row) const
-{
-    return selectionModel() && model() && selectionModel()->isSelected(model()->index(row, 0));
-}
-
-void PlayListBox::selectRow(int row)
-{
-    if (selectionModel() && model())
-        selectionModel()->setCurrentIndex(model()->index(row, 0), QItemSelectionModel::ClearAndSelect);
-}

@@ -14,9 +14,6 @@ public:
 
     // The highlighted row, or -1.
     int selectedRow() const;
-    bool isRowSelected(int row) const;
-    // Highlights row and makes it the keyboard's current row too.
-    void selectRow(int row);
 
 signals:
     void userClicked();

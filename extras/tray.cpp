@@ -1,7 +1,7 @@
 #include "app/frmMP3.h"
 #include "extras/frmLyrics.h"
 #include "extras/trayicon.h"
-#include "playback/mediaengine.h"
+#include "player/player.h"
 
 #include <QCoreApplication>
 #include <QCursor>
@@ -36,7 +36,7 @@ void frmMP3::QuitIcono_Click()
     IconoBarra->RemoveIcon();
     close();
     delete m_lyrics.data();
-    Mplay->StopPlayback();
+    m_player.stopEngine();
     // Leaving the event loop directly, rather than asking each window to close, ends the
     // player at once with any information window still open and no handler run after this.
     QCoreApplication::exit(0);

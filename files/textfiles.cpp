@@ -6,7 +6,7 @@
 #include <QStringDecoder>
 #include <limits>
 
-QString decodeText(const QByteArray &bytes)
+QString decodeText(QByteArrayView bytes)
 {
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString text = utf8.decode(bytes);
@@ -16,6 +16,23 @@ QString decodeText(const QByteArray &bytes)
     if (windows.isValid())
         return windows.decode(bytes);
     return QString::fromLatin1(bytes);
+}
+
+void forEachLine(QByteArrayView bytes, const std::function<bool(const QString &)> &visit)
+{
+    qsizetype start = 0;
+    while (start < bytes.size()) {
+        qsizetype end = start;
+        while (end < bytes.size() && bytes[end] != '\r' && bytes[end] != '\n')
+            ++end;
+        const QByteArrayView line = bytes.sliced(start, end - start);
+        if (!visit(line.isEmpty() ? QString() : decodeText(line)))
+            return;
+        // A CR directly followed by LF ends one line, not two.
+        if (end + 1 < bytes.size() && bytes[end] == '\r' && bytes[end + 1] == '\n')
+            ++end;
+        start = end + 1;
+    }
 }
 
 std::optional<QByteArray> readRegularFile(const QString &path, qint64 maxBytes)

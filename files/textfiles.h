@@ -1,12 +1,20 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
+#include <functional>
 #include <optional>
 
 // Text the player reads from outside: UTF-8 where the bytes are valid UTF-8, otherwise
 // Windows-1252, so that files written on Windows keep their accents.
-QString decodeText(const QByteArray &bytes);
+QString decodeText(QByteArrayView bytes);
+
+// Calls visit with each line of bytes in turn, until it returns false. Lines end in CR LF, LF
+// or CR (the last one may have no end at all); each is decoded on its own as decodeText
+// decodes, so one line in Windows-1252 garbles none of the UTF-8 ones. Only the line being
+// visited is held as text, however long the file.
+void forEachLine(QByteArrayView bytes, const std::function<bool(const QString &)> &visit);
 
 // Reads at most maxBytes of a regular file, whole, and closes it. Anything that is not a
 // regular file (a folder, a FIFO, a device) is refused: reading a FIFO would block forever.

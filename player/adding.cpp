@@ -1,7 +1,7 @@
-#include "player/filedialog.h"
-#include "app/frmMP3.h"
 #include "files/programfolder.h"
 #include "files/textfiles.h"
+#include "player/filedialog.h"
+#include "player/player.h"
 #include "playlist/mediatypes.h"
 
 namespace {
@@ -18,7 +18,7 @@ std::optional<QString> chosenFolder(const QString &fileName, const QString &file
 
 } // namespace
 
-void frmMP3::cdmAdd_Click()
+void Player::cdmAdd_Click()
 {
     Cmdlg->Filter = addFilter();
     Cmdlg->FileName.clear();
@@ -29,7 +29,7 @@ void frmMP3::cdmAdd_Click()
     addTrack(Cmdlg->FileName, Cmdlg->FileTitle);
 }
 
-void frmMP3::addTrack(const QString &fileName, const QString &fileTitle)
+void Player::addTrack(const QString &fileName, const QString &fileTitle)
 {
     // From here a step that fails is passed over silently: a program folder that cannot
     // be written still lets the track be added, and the next showing opens in the folder

@@ -1,12 +1,12 @@
-#include "player/filedialog.h"
-#include "app/frmMP3.h"
 #include "files/programfolder.h"
 #include "files/textfiles.h"
+#include "player/filedialog.h"
+#include "player/player.h"
 
 // Neither command tells the user of a failure: a picture that cannot be loaded leaves the
 // window's plain background, and a "Pic.txt" that cannot be written is not remembered.
 
-void frmMP3::BackPic_Click()
+void Player::BackPic_Click()
 {
     Cmdlg->Filter = QStringLiteral("BMP Files(*.bmp)|*.bmp|JPG Files (*.jpg)|*.jpg|GIF Files (*.gif)|*.gif");
     Cmdlg->FileName = QString();
@@ -18,7 +18,7 @@ void frmMP3::BackPic_Click()
     writeSettingLine(besideProgram(QStringLiteral("Pic.txt")), Cmdlg->FileName);
 }
 
-void frmMP3::restoreBackground()
+void Player::restoreBackground()
 {
     const auto path = readSettingLine(besideProgram(QStringLiteral("Pic.txt")));
     if (!path)

@@ -1,11 +1,11 @@
-#include "app/frmMP3.h"
-#include "extras/frmLyrics.h"
+#include "player/player.h"
+
 #include "files/lyricsfile.h"
 #include "playback/mediaengine.h"
 
 #include <QTimer>
 
-void frmMP3::LoadLyrics()
+void Player::LoadLyrics()
 {
     m_timedLyrics.reset();
     // Each step goes on its own: a name too short keeps the empty LyricsName, and a missing
@@ -14,9 +14,9 @@ void frmMP3::LoadLyrics()
     if (const auto base = lyricsBaseName(m_state->SongName()))
         m_state->setLyricsName(*base);
     if (const auto text = readLyrics(lyricsPath(m_state->LyricsName()))) {
-        lyricsWindow()->setLyrics(*text);
+        setLyrics(*text);
     } else if (auto timed = readTimedLyrics(timedLyricsPath(m_state->LyricsName()))) {
-        lyricsWindow()->setLyrics(timed->text());
+        setLyrics(timed->text());
         // A file without a single time has nothing to follow.
         if (!timed->cues.isEmpty())
             m_timedLyrics = std::move(*timed);
@@ -24,61 +24,36 @@ void frmMP3::LoadLyrics()
     followLyrics();
 }
 
-void frmMP3::SeeLyrics_Click()
+void Player::setLyricsShown(bool shown)
 {
-    lyricsWindow()->show();
+    m_lyricsShown = shown;
+    followLyrics();
 }
 
-void frmMP3::HideLyrics_Click()
+void Player::setLyrics(const QString &text)
 {
-    lyricsWindow()->hide();
-}
-
-frmLyrics *frmMP3::lyricsWindow()
-{
-    if (!m_lyrics) {
-        m_lyrics = new frmLyrics;
-        // A new window is empty: whatever timed lyrics the last one showed are gone with it.
-        m_timedLyrics.reset();
-        connect(m_lyrics, &frmLyrics::shownChanged, this, &frmMP3::followLyrics);
-    }
-    return m_lyrics;
-}
-
-frmLyrics *frmMP3::existingLyricsWindow() const
-{
-    return m_lyrics;
+    m_lyrics = text;
+    emit lyricsChanged(text);
 }
 
 // The engine is asked where the track stands only while the answer can be seen.
-void frmMP3::followLyrics()
+void Player::followLyrics()
 {
-    const bool follow = m_timedLyrics && m_lyrics && m_lyrics->isVisible()
-        && m_state->playback() == PlayerState::Playback::Playing;
+    const bool follow
+        = m_timedLyrics && m_lyricsShown && m_state->playback() == PlayerState::Playback::Playing;
     if (!follow)
         m_lyricsTimer->stop();
     else if (!m_lyricsTimer->isActive())
         m_lyricsTimer->start();
 }
 
-// A pause leaves the mark on the line it reached; a stop leaves nothing being sung.
-void frmMP3::showLyricsPlayback(PlayerState::Playback playback)
+void Player::markSungLine()
 {
-    if (playback == PlayerState::Playback::Stopped && m_lyrics)
-        m_lyrics->clearMark();
-    followLyrics();
-}
-
-void frmMP3::markSungLine()
-{
-    if (!m_timedLyrics || !m_lyrics || !Mplay)
+    if (!m_timedLyrics || !Mplay)
         return;
     // A moment the engine cannot place keeps the mark where it was.
     const std::optional<double> seconds = Mplay->Position();
     if (!seconds)
         return;
-    if (const auto line = markedLine(*m_timedLyrics, qRound64(*seconds * 1000)))
-        m_lyrics->markLine(*line);
-    else
-        m_lyrics->clearMark();
+    emit sungLineChanged(markedLine(*m_timedLyrics, qRound64(*seconds * 1000)));
 }

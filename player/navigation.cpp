@@ -1,7 +1,5 @@
-#include "app/frmMP3.h"
-#include "info/frmEaster.h"
 #include "playback/mediaengine.h"
-#include "app/playlistbox.h"
+#include "player/player.h"
 
 #include <limits>
 
@@ -18,15 +16,9 @@ qint16 stepped(qint16 index, int by)
 
 } // namespace
 
-void frmMP3::stopEngine()
-{
-    if (Mplay)
-        Mplay->StopPlayback();
-}
-
 // Makes row the current track and plays it; selecting the row runs the click handling,
 // which finds this same row.
-void frmMP3::takeRow(int row)
+void Player::takeRow(int row)
 {
     m_state->setSongPath(m_playlist->pathAt(row));
     m_state->setSongName(m_playlist->nameAt(row));
@@ -35,14 +27,14 @@ void frmMP3::takeRow(int row)
 }
 
 // Stepping off either end of the list stops the sound; the time labels keep their text.
-void frmMP3::stopBranch()
+void Player::stopBranch()
 {
     stopEngine();
     m_state->resetElapsed();
     m_state->setPlayback(PlayerState::Playback::Stopped);
 }
 
-void frmMP3::stepBy(int by)
+void Player::stepBy(int by)
 {
     m_state->setSongIndex(stepped(m_state->SongIndex(), by));
     if (m_state->SongIndex() >= 0 && m_state->SongIndex() < m_playlist->count()) {
@@ -53,7 +45,7 @@ void frmMP3::stepBy(int by)
     }
 }
 
-void frmMP3::cmdBack_Click()
+void Player::cmdBack_Click()
 {
     if (m_state->SongPath().isEmpty())
         return;
@@ -64,7 +56,7 @@ void frmMP3::cmdBack_Click()
     stepBy(-1);
 }
 
-void frmMP3::cmdForward_Click()
+void Player::cmdForward_Click()
 {
     if (m_state->shuffle()) {
         ShuffleIt();
@@ -73,13 +65,17 @@ void frmMP3::cmdForward_Click()
     stepBy(1);
 }
 
-void frmMP3::Mplay_PlaybackEnded(qint32)
+void Player::Mplay_PlaybackEnded(qint32)
 {
     // An end of file that was on its way when the user paused is stale: the pause holds.
     if (m_state->playback() == PlayerState::Playback::Paused)
         return;
+    // With nothing left to pick, the player stops as after the last track.
     if (m_state->shuffle()) {
-        ShuffleIt();
+        if (!ShuffleIt()) {
+            m_state->setPlayback(PlayerState::Playback::Stopped);
+            stopEngine();
+        }
         return;
     }
     m_state->setSongIndex(stepped(m_state->SongIndex(), 1));
@@ -92,11 +88,11 @@ void frmMP3::Mplay_PlaybackEnded(qint32)
         stopEngine();
 }
 
-void frmMP3::PlayList_Click()
+void Player::PlayList_Click()
 {
     // With no row selected (a control-click can clear it) the index rests at 0 and the
     // current track stays what it was.
-    const int row = PlayList->selectedRow();
+    const int row = selectedRow();
     m_state->setSongIndex(row < 0 ? 0 : static_cast<qint16>(row));
     if (row < 0)
         return;
@@ -104,15 +100,11 @@ void frmMP3::PlayList_Click()
     m_state->setSongName(m_playlist->nameAt(row));
 }
 
-void frmMP3::PlayList_DblClick()
+void Player::PlayList_DblClick()
 {
     if (m_state->shownSongName() == QLatin1String("Vebrolia.mp3")) {
         cmdStop_Click();
-        if (!m_easter)
-            m_easter = new frmEaster;
-        m_easter->show();
-        m_easter->raise();
-        m_easter->activateWindow();
+        emit greetingWanted();
         return;
     }
     PlayList_Click();

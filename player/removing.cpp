@@ -1,7 +1,8 @@
-#include "app/frmMP3.h"
-#include "app/playlistbox.h"
+#include "player/player.h"
 
-void frmMP3::cmdDelete_Click()
+#include <QItemSelectionModel>
+
+void Player::cmdDelete_Click()
 {
     // The search for the selected entry starts at the current row, not at the top; when
     // it runs off the list nothing is removed, yet the current track is forgotten all
@@ -11,13 +12,13 @@ void frmMP3::cmdDelete_Click()
         ++row;
     // With its entry gone no row is current, so none stays highlighted either.
     if (m_playlist->remove(row))
-        PlayList->clearSelection();
+        m_selection->clearSelection();
     m_state->setShownSongName(QString());
     m_state->setSongPath(QString());
     m_state->setSongIndex(0);
 }
 
-void frmMP3::cmdDelAll_Click()
+void Player::cmdDelAll_Click()
 {
     if (m_playlist->count() == 0)
         return;

@@ -1,7 +1,7 @@
-#include "app/frmMP3.h"
+#include "player/player.h"
 #include "playlist/shufflerandom.h"
 
-void frmMP3::cmdShuffle_Click()
+void Player::cmdShuffle_Click()
 {
     if (!m_state->shuffle()) {
         m_state->setShuffle(true);
@@ -12,7 +12,7 @@ void frmMP3::cmdShuffle_Click()
     }
 }
 
-bool frmMP3::ShuffleIt()
+bool Player::ShuffleIt()
 {
     const float r = m_random ? m_random() : clockRandom();
     const int row = shufflePick(r, m_playlist->count());

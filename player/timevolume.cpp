@@ -1,22 +1,20 @@
-#include "app/frmMP3.h"
 #include "playback/mediaengine.h"
 #include "playback/timedisplay.h"
+#include "player/player.h"
 
-#include <QSlider>
-
-void frmMP3::Timer_Timer()
+void Player::Timer_Timer()
 {
     m_state->countSecond();
 }
 
-void frmMP3::TimePlay()
+void Player::TimePlay()
 {
     m_state->setLength(Mplay->MediaLength());
 }
 
-void frmMP3::Slider_Scroll()
+void Player::Slider_Scroll(int position)
 {
-    m_state->setVolume(Slider->value());
-    if (const std::optional<int> level = volumeLevelFor(Slider->value()))
+    m_state->setVolume(position);
+    if (const std::optional<int> level = volumeLevelFor(position))
         Mplay->VolumeLevel(*level);
 }

@@ -1,10 +1,9 @@
-#include "app/frmMP3.h"
-#include "extras/frmLyrics.h"
 #include "playback/mediaengine.h"
+#include "player/player.h"
 
 using Playback = PlayerState::Playback;
 
-void frmMP3::cmdPlay_Click()
+void Player::cmdPlay_Click()
 {
     if (m_state->SongPath().isEmpty())
         return;
@@ -26,13 +25,12 @@ void frmMP3::cmdPlay_Click()
     m_state->resetElapsed();
     // The clock counts only what is heard: a track that would not start leaves it off.
     m_state->setPlayback(started ? Playback::Playing : Playback::Stopped);
-    if (isVisible())
-        lyricsWindow()->show();
-    lyricsWindow()->setLyrics(QString());
+    emit lyricsWindowWanted();
+    setLyrics(QString());
     LoadLyrics();
 }
 
-void frmMP3::cmdPause_Click()
+void Player::cmdPause_Click()
 {
     if (m_state->SongPath().isEmpty())
         return;
@@ -50,7 +48,7 @@ void frmMP3::cmdPause_Click()
     }
 }
 
-void frmMP3::cmdStop_Click()
+void Player::cmdStop_Click()
 {
     Mplay->StopPlayback();
     m_state->setPlayback(Playback::Stopped);
@@ -58,7 +56,7 @@ void frmMP3::cmdStop_Click()
     m_state->setLyricsName(QString());
 }
 
-void frmMP3::cmdMute_Click()
+void Player::cmdMute_Click()
 {
     if (const auto muted = Mplay->MuteState())
         Mplay->setMuteState(!*muted);

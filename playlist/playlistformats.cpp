@@ -7,6 +7,8 @@
 #include <QMap>
 #include <QUrl>
 #include <QXmlStreamReader>
+#include <QXmlStreamWriter>
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -23,16 +25,6 @@ bool looksLikeText(const QByteArray &bytes)
     return true;
 }
 
-QStringList textLines(const QByteArray &bytes)
-{
-    QString text = decodeText(bytes);
-    if (text.startsWith(QChar(0xFEFF)))
-        text.remove(0, 1);
-    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    text.replace(u'\r', u'\n');
-    return text.split(u'\n');
-}
-
 // "http://", "rtsp://", "mms://" and the like: a stream, not a file here.
 bool isRemote(const QString &entry)
 {
@@ -47,8 +39,18 @@ bool isRemote(const QString &entry)
     return true;
 }
 
-QString absoluteIn(const QString &folder, const QString &path)
+// An entry such as ".", "" or "music/" names a folder, which is never a track: taken as one
+// it would add the playlist's own folder as a row.
+bool namesFolder(const QString &path)
 {
+    const QString last = path.sliced(path.lastIndexOf(u'/') + 1);
+    return last.isEmpty() || last == QLatin1String(".") || last == QLatin1String("..");
+}
+
+std::optional<QString> trackIn(const QString &folder, const QString &path)
+{
+    if (namesFolder(path))
+        return std::nullopt;
     return QDir::cleanPath(QDir(folder).absoluteFilePath(path));
 }
 
@@ -61,15 +63,15 @@ std::optional<QString> localPath(const QString &entry, const QString &folder)
         return std::nullopt;
     if (entry.startsWith(QLatin1String("file:"), Qt::CaseInsensitive)) {
         const QUrl url(entry);
-        if (!url.isValid() || !url.isLocalFile() || url.toLocalFile().isEmpty())
+        if (!url.isValid() || !url.isLocalFile())
             return std::nullopt;
-        return absoluteIn(folder, url.toLocalFile());
+        return trackIn(folder, url.toLocalFile());
     }
     if (isRemote(entry))
         return std::nullopt;
     QString path = entry;
     path.replace(u'\\', u'/');
-    return absoluteIn(folder, path);
+    return trackIn(folder, path);
 }
 
 // XSPF locations are URIs, relative ones taken from the playlist's own address.
@@ -77,9 +79,9 @@ std::optional<QString> locationPath(const QString &location, const QString &fold
 {
     const QUrl base = QUrl::fromLocalFile(QDir(folder).absolutePath() + u'/');
     const QUrl url = base.resolved(QUrl(location.trimmed()));
-    if (!url.isValid() || !url.isLocalFile() || url.toLocalFile().isEmpty())
+    if (!url.isValid() || !url.isLocalFile())
         return std::nullopt;
-    return QDir::cleanPath(url.toLocalFile());
+    return trackIn(folder, url.toLocalFile());
 }
 
 class Collector {
@@ -106,41 +108,73 @@ std::optional<QStringList> parseM3u(const QByteArray &bytes, const QString &fold
     if (!looksLikeText(bytes))
         return std::nullopt;
     Collector entries(maxEntries);
-    for (const QString &line : textLines(bytes)) {
-        if (entries.full())
-            break;
+    forEachLine(bytes, [&](const QString &line) {
         if (!line.startsWith(u'#'))
             entries.add(localPath(line, folder));
-    }
+        return !entries.full();
+    });
     return entries.paths();
 }
 
-// "FileN=" lines, in the order of their numbers, which need not be the order of the lines.
+// The local files of a PLS's "FileN=" lines in the order of their numbers, which need not be
+// the order of the lines: only the maxEntries of lowest number are kept as the lines go by,
+// each number's first local file.
+class NumberedFiles {
+public:
+    NumberedFiles(const QString &folder, qsizetype maxEntries)
+        : m_folder(folder)
+        , m_max(maxEntries)
+    {
+    }
+    void take(const QString &line)
+    {
+        const qsizetype equals = line.indexOf(u'=');
+        const QString key = line.first(std::max<qsizetype>(equals, 0)).trimmed();
+        if (equals < 0 || !key.startsWith(QLatin1String("File"), Qt::CaseInsensitive))
+            return;
+        bool ok = false;
+        const qint64 number = key.sliced(4).toLongLong(&ok);
+        if (!ok || m_files.contains(number) || beyondKept(number))
+            return;
+        const auto path = localPath(line.sliced(equals + 1), m_folder);
+        if (!path)
+            return;
+        m_files.insert(number, *path);
+        if (m_files.size() > m_max)
+            m_files.erase(std::prev(m_files.end()));
+    }
+    QStringList paths() const { return m_files.values(); }
+
+private:
+    bool beyondKept(qint64 number) const
+    {
+        return m_files.size() >= m_max && (m_files.isEmpty() || number > m_files.lastKey());
+    }
+
+    QString m_folder;
+    qsizetype m_max;
+    QMap<qint64, QString> m_files;
+};
+
+// A PLS begins with its "[playlist]" header, blank lines aside.
 std::optional<QStringList> parsePls(const QByteArray &bytes, const QString &folder, qsizetype maxEntries)
 {
     if (!looksLikeText(bytes))
         return std::nullopt;
-    const QStringList lines = textLines(bytes);
-    const auto header = std::find_if(
-        lines.cbegin(), lines.cend(), [](const QString &line) { return !line.trimmed().isEmpty(); });
-    if (header == lines.cend()
-        || header->trimmed().compare(QLatin1String("[playlist]"), Qt::CaseInsensitive) != 0)
+    std::optional<bool> headed;
+    NumberedFiles files(folder, maxEntries);
+    forEachLine(bytes, [&](const QString &line) {
+        if (headed) {
+            files.take(line);
+            return true;
+        }
+        if (!line.trimmed().isEmpty())
+            headed = line.trimmed().compare(QLatin1String("[playlist]"), Qt::CaseInsensitive) == 0;
+        return headed.value_or(true);
+    });
+    if (!headed.value_or(false))
         return std::nullopt;
-    QMap<qint64, QString> files;
-    for (const QString &line : lines) {
-        const qsizetype equals = line.indexOf(u'=');
-        const QString key = line.first(std::max<qsizetype>(equals, 0)).trimmed();
-        if (equals < 0 || !key.startsWith(QLatin1String("File"), Qt::CaseInsensitive))
-            continue;
-        bool ok = false;
-        const qint64 number = key.sliced(4).toLongLong(&ok);
-        if (ok && !files.contains(number))
-            files.insert(number, line.sliced(equals + 1));
-    }
-    Collector entries(maxEntries);
-    for (auto file = files.cbegin(); file != files.cend() && !entries.full(); ++file)
-        entries.add(localPath(file.value(), folder));
-    return entries.paths();
+    return files.paths();
 }
 
 bool named(const QXmlStreamReader &xml, QLatin1String name)
@@ -202,27 +236,168 @@ std::optional<QStringList> parseXml(
     return entries.paths();
 }
 
-// A name for the #EXTINF line: its commas are fine, only a line break would end it.
-QString extinf(const PlaylistEntry &entry)
+// A control character would end an entry (a line break does) or make the whole file read as
+// something other than text.
+bool holdsControl(const QString &text)
 {
-    const qint64 seconds = entry.seconds && std::isfinite(*entry.seconds) && *entry.seconds >= 0
-        ? qint64(std::llround(std::min(*entry.seconds, 1e12)))
-        : -1;
-    return QStringLiteral("#EXTINF:%1,%2\n").arg(seconds).arg(entry.name);
+    return std::any_of(
+        text.cbegin(), text.cend(), [](QChar c) { return c.category() == QChar::Other_Control; });
 }
 
-// A relative path that would read back as a comment or an address is written from "./".
+// A name as a playlist shows it: control characters become blanks, since only the path has to
+// come back whole.
+QString shownName(const QString &name)
+{
+    QString shown = name;
+    for (QChar &c : shown) {
+        if (c.category() == QChar::Other_Control)
+            c = u' ';
+    }
+    return shown;
+}
+
+// An entry's length in whole seconds, -1 when unknown.
+qint64 wholeSeconds(const PlaylistEntry &entry)
+{
+    return entry.seconds && std::isfinite(*entry.seconds) && *entry.seconds >= 0
+        ? qint64(std::llround(std::min(*entry.seconds, 1e12)))
+        : -1;
+}
+
+// The #EXTINF line of an entry: commas in its name are fine.
+QString extinf(const PlaylistEntry &entry)
+{
+    return QStringLiteral("#EXTINF:%1,%2\n").arg(wholeSeconds(entry)).arg(shownName(entry.name));
+}
+
+// A relative path that would read back as a comment, an address or a blank line is written
+// from "./".
 QString unambiguous(const QString &relative)
 {
     if (relative.startsWith(u'#') || relative.startsWith(QLatin1String("file:"), Qt::CaseInsensitive)
-        || isRemote(relative))
+        || isRemote(relative) || relative.trimmed().isEmpty())
         return QStringLiteral("./") + relative;
     return relative;
 }
 
-bool holdsLineBreak(const QString &text)
+QString fileUrl(const QString &path)
 {
-    return text.contains(u'\n') || text.contains(u'\r');
+    return QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded);
+}
+
+// A path relative to a folder that lies below it.
+bool isBelow(const QString &relative)
+{
+    return !relative.startsWith(QLatin1String("../")) && relative != QLatin1String("..")
+        && !QDir::isAbsolutePath(relative);
+}
+
+// How a path is written in a list kept in base, to be read back by localPath: below base
+// relative to it, elsewhere absolute. The reader turns backslashes into slashes, as lists from
+// Windows need, so a path holding one (a Linux name such as "AC\DC") is written as a
+// percent-encoded file URL, which it decodes; so is a path holding a control character.
+QString entryPath(const QString &path, const QDir &base)
+{
+    if (path.contains(u'\\') || holdsControl(path))
+        return fileUrl(path);
+    const QString relative = base.relativeFilePath(path);
+    return isBelow(relative) ? unambiguous(relative) : path;
+}
+
+// An XSPF location is a URI: below the playlist's folder relative to the playlist, elsewhere a
+// file URL, percent-encoded either way.
+QString xspfLocation(const QString &path, const QDir &base)
+{
+    const QString relative = base.relativeFilePath(path);
+    return isBelow(relative) ? QString::fromLatin1(QUrl::toPercentEncoding(relative, "/")) : fileUrl(path);
+}
+
+QString absoluteIn(const QDir &base, const QString &path)
+{
+    return QDir::cleanPath(base.absoluteFilePath(path));
+}
+
+QByteArray encodeM3u8(const QList<PlaylistEntry> &entries, const QDir &base)
+{
+    QString text = QStringLiteral("#EXTM3U\n");
+    for (const PlaylistEntry &entry : entries)
+        text += extinf(entry) + entryPath(absoluteIn(base, entry.path), base) + u'\n';
+    return text.toUtf8();
+}
+
+// "FileN=", "TitleN=" and "LengthN=" for each entry, numbered from 1, then the count.
+QByteArray encodePls(const QList<PlaylistEntry> &entries, const QDir &base)
+{
+    QString text = QStringLiteral("[playlist]\n");
+    for (qsizetype i = 0; i < entries.size(); ++i) {
+        const PlaylistEntry &entry = entries.at(i);
+        text += QStringLiteral("File%1=%2\nTitle%1=%3\nLength%1=%4\n")
+                    .arg(QString::number(i + 1), entryPath(absoluteIn(base, entry.path), base),
+                        shownName(entry.name), QString::number(wholeSeconds(entry)));
+    }
+    text += QStringLiteral("NumberOfEntries=%1\nVersion=2\n").arg(entries.size());
+    return text.toUtf8();
+}
+
+QByteArray encodeXspf(const QList<PlaylistEntry> &entries, const QDir &base)
+{
+    QByteArray bytes;
+    QXmlStreamWriter xml(&bytes);
+    xml.setAutoFormatting(true);
+    xml.writeStartDocument();
+    xml.writeStartElement(QStringLiteral("playlist"));
+    xml.writeDefaultNamespace(QStringLiteral("http://xspf.org/ns/0/"));
+    xml.writeAttribute(QStringLiteral("version"), QStringLiteral("1"));
+    xml.writeStartElement(QStringLiteral("trackList"));
+    for (const PlaylistEntry &entry : entries) {
+        xml.writeStartElement(QStringLiteral("track"));
+        xml.writeTextElement(QStringLiteral("location"), xspfLocation(absoluteIn(base, entry.path), base));
+        xml.writeTextElement(QStringLiteral("title"), shownName(entry.name));
+        if (const qint64 seconds = wholeSeconds(entry); seconds >= 0)
+            xml.writeTextElement(QStringLiteral("duration"), QString::number(seconds * 1000));
+        xml.writeEndElement();
+    }
+    xml.writeEndDocument();
+    return bytes;
+}
+
+// Windows Media's own lists begin with their processing instruction and hold paths.
+QByteArray encodeWpl(const QList<PlaylistEntry> &entries, const QDir &base)
+{
+    QByteArray bytes;
+    QXmlStreamWriter xml(&bytes);
+    xml.writeProcessingInstruction(QStringLiteral("wpl"), QStringLiteral("version=\"1.0\""));
+    // Formatting from here on, or the file would begin with a blank line.
+    xml.setAutoFormatting(true);
+    xml.writeStartElement(QStringLiteral("smil"));
+    xml.writeStartElement(QStringLiteral("body"));
+    xml.writeStartElement(QStringLiteral("seq"));
+    for (const PlaylistEntry &entry : entries) {
+        xml.writeEmptyElement(QStringLiteral("media"));
+        xml.writeAttribute(QStringLiteral("src"), entryPath(absoluteIn(base, entry.path), base));
+    }
+    xml.writeEndDocument();
+    return bytes;
+}
+
+// ASX references are URLs, which players decode: each is written as a whole file URL.
+QByteArray encodeAsx(const QList<PlaylistEntry> &entries, const QDir &base)
+{
+    QByteArray bytes;
+    QXmlStreamWriter xml(&bytes);
+    xml.writeStartElement(QStringLiteral("asx"));
+    xml.writeAttribute(QStringLiteral("version"), QStringLiteral("3.0"));
+    // Formatting from here on, or the file would begin with a blank line.
+    xml.setAutoFormatting(true);
+    for (const PlaylistEntry &entry : entries) {
+        xml.writeStartElement(QStringLiteral("entry"));
+        xml.writeTextElement(QStringLiteral("title"), shownName(entry.name));
+        xml.writeEmptyElement(QStringLiteral("ref"));
+        xml.writeAttribute(QStringLiteral("href"), fileUrl(absoluteIn(base, entry.path)));
+        xml.writeEndElement();
+    }
+    xml.writeEndDocument();
+    return bytes;
 }
 
 } // namespace
@@ -270,18 +445,29 @@ std::optional<QStringList> readPlaylistFile(const QString &path, qsizetype maxEn
     return parsePlaylist(*bytes, *format, QFileInfo(path).absolutePath(), maxEntries);
 }
 
-std::optional<QByteArray> encodeM3u8(const QList<PlaylistEntry> &entries, const QString &folder)
+std::optional<PlaylistFormat> formatToSave(const QString &fileName, bool m3u8EntryPicked)
+{
+    if (const auto format = playlistFormatOf(fileName))
+        return format;
+    if (!m3u8EntryPicked || fileName.endsWith(QLatin1String(".smp"), Qt::CaseInsensitive))
+        return std::nullopt;
+    return PlaylistFormat::M3u;
+}
+
+QByteArray encodePlaylistAs(PlaylistFormat format, const QList<PlaylistEntry> &entries, const QString &folder)
 {
     const QDir base(QDir::cleanPath(QDir(folder).absolutePath()));
-    QString text = QStringLiteral("#EXTM3U\n");
-    for (const PlaylistEntry &entry : entries) {
-        if (holdsLineBreak(entry.path) || holdsLineBreak(entry.name))
-            return std::nullopt;
-        const QString path = QDir::cleanPath(base.absoluteFilePath(entry.path));
-        const QString relative = base.relativeFilePath(path);
-        const bool below = !relative.startsWith(QLatin1String("../")) && relative != QLatin1String("..")
-            && !QDir::isAbsolutePath(relative);
-        text += extinf(entry) + (below ? unambiguous(relative) : path) + u'\n';
+    switch (format) {
+    case PlaylistFormat::M3u:
+        return encodeM3u8(entries, base);
+    case PlaylistFormat::Pls:
+        return encodePls(entries, base);
+    case PlaylistFormat::Xspf:
+        return encodeXspf(entries, base);
+    case PlaylistFormat::Wpl:
+        return encodeWpl(entries, base);
+    case PlaylistFormat::Asx:
+        return encodeAsx(entries, base);
     }
-    return text.toUtf8();
+    return QByteArray();
 }

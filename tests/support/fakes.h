@@ -1,13 +1,12 @@
 #pragma once
 
-// Stand-ins for the outside parts, for unit and widget tests only.
+// Stand-ins for the player's outside parts, for the player's and the window's tests only.
 
-#include "player/filedialog.h"
-#include "app/frmMP3.h"
-#include "player/messagebox.h"
-#include "extras/trayicon.h"
-#include "info/shelllinks.h"
 #include "playback/mediaengine.h"
+#include "player/filedialog.h"
+#include "player/messagebox.h"
+#include "player/player.h"
+#include "playlist/shufflerandom.h"
 
 #include <QStringList>
 #include <QUrl>
@@ -122,6 +121,7 @@ public:
     QString lastFilter;
     qint16 lastFlags = 0;
     int chosenFilter = 1; // the filter entry each confirmed answer is given with
+    QStringList lastExtensions;
 
     void ShowOpen() override { answer(QStringLiteral("open ")); }
     void ShowSave() override { answer(QStringLiteral("save ")); }
@@ -132,6 +132,7 @@ private:
         shown << kind + InitDir;
         lastFilter = Filter;
         lastFlags = Flags;
+        lastExtensions = DefaultExtensions;
         if (answers.empty())
             return;
         const QString path = answers.front();
@@ -144,34 +145,6 @@ private:
     }
 };
 
-class FakeTray : public TrayIcon {
-    Q_OBJECT
-public:
-    QStringList calls;
-    bool available = true;
-    bool shown = false;
-
-    void AddIcon() override
-    {
-        calls << QStringLiteral("AddIcon");
-        shown = true;
-    }
-    void RemoveIcon() override
-    {
-        calls << QStringLiteral("RemoveIcon");
-        shown = false;
-    }
-    bool isAvailable() const override { return available; }
-    void restore() { emit RestoreRequested(); }
-    void menu() { emit MenuRequested(); }
-};
-
-class FakeLinks : public ShellLinks {
-public:
-    QList<QUrl> opened;
-    void open(const QUrl &url) override { opened << url; }
-};
-
 class FakeMessages : public MessageBox {
 public:
     QStringList shown; // "title: text"
@@ -181,21 +154,18 @@ public:
     }
 };
 
-// A main window on fakes, with a program folder of its own.
-struct FakePlatform {
+// The outside parts of the player, as fakes.
+struct FakeParts {
     FakeEngine engine;
     FakeDialog cmdlg;
     FakeDialog common;
-    FakeTray tray;
-    FakeLinks links;
     FakeMessages messages;
     std::optional<float> fixedRandom;
 
-    Platform platform()
+    // The draw is read as the player shuffles, so a test may fix it at any time.
+    PlayerParts parts()
     {
-        Platform p { &engine, &cmdlg, &common, &tray, &links, &messages, {} };
-        if (fixedRandom)
-            p.random = [this] { return *fixedRandom; };
-        return p;
+        return { &engine, &cmdlg, &common, &messages,
+            [this] { return fixedRandom ? *fixedRandom : clockRandom(); } };
     }
 };

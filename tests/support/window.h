@@ -4,6 +4,8 @@
 
 #include "app/frmMP3.h"
 #include "app/playlistbox.h"
+#include "playertest.h"
+#include "windowfakes.h"
 
 #include <QAction>
 #include <QLabel>
@@ -52,11 +54,27 @@ inline int highlightedRow(const QObject &window)
     return playlistView(window)->selectedRow();
 }
 
-// Rows of {path, name}, each name the path's last part.
+inline WindowParts windowParts(FakePlatform &fakes)
+{
+    return { &fakes.tray, &fakes.links };
+}
+
 inline void fillPlaylist(frmMP3 &w, const QStringList &paths)
 {
-    QStringList names;
-    for (const QString &path : paths)
-        names << path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
-    w.playlist().append(paths, names);
+    fillPlaylist(w.player(), paths);
 }
+
+// A left click on a playlist row, as the user gives it to a window that shows.
+inline void clickRow(frmMP3 &w, int row)
+{
+    const QPoint centre = playlistView(w)->visualRect(w.player().playlist().index(row)).center();
+    QTest::mouseClick(playlistView(w)->viewport(), Qt::LeftButton, {}, centre);
+}
+
+// A main window on fakes, in a program folder of its own.
+struct WindowRig {
+    ProgramFolder folder;
+    FakePlatform fakes;
+    Player p { fakes.parts() };
+    frmMP3 w { p, windowParts(fakes) };
+};

@@ -28,6 +28,29 @@ private slots:
         QCOMPARE(lyrics.cues, (Cues { { 5000, 1 }, { 12500, 0 }, { 20070, 2 }, { 30123, 3 }, { 62500, 0 } }));
     }
 
+    void otherPlayersForms_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("lines");
+        QTest::addColumn<Cues>("cues");
+        QTest::newRow("blank between tags") << QStringLiteral("[00:01.00] [00:05.00]coro")
+                                            << QStringList { "coro" } << Cues { { 1000, 0 }, { 5000, 0 } };
+        QTest::newRow("keys in capitals") << QStringLiteral("[AR:x]\n[Offset:+500]\n[00:01.00]a")
+                                          << QStringList { "a" } << Cues { { 500, 0 } };
+        QTest::newRow("sixty seconds")
+            << QStringLiteral("[00:60.00]a <01:60.5>b") << QStringList { "a b" } << Cues { { 60000, 0 } };
+    }
+    // Forms other tools write are read as other players read them.
+    void otherPlayersForms()
+    {
+        QFETCH(QString, text);
+        QFETCH(QStringList, lines);
+        QFETCH(Cues, cues);
+        const TimedLyrics lyrics = parseLrc(text);
+        QCOMPARE(lyrics.lines, lines);
+        QCOMPARE(lyrics.cues, cues);
+    }
+
     // A positive offset shows every line sooner, a negative one later; no time goes below zero.
     void offset()
     {

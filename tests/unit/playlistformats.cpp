@@ -4,78 +4,105 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <sys/resource.h>
 
 class PlaylistFormats : public QObject {
     Q_OBJECT
 private slots:
     void init() { QVERIFY(m_dir.isValid()); }
 
-    // An M3U8 the player writes reads back as the same files in the same order: below the
-    // playlist's folder relative, elsewhere absolute, names that look like comments or
-    // addresses included.
-    void m3u8RoundTrip()
+    void roundTrip_data()
     {
+        QTest::addColumn<QString>("name");
+        for (const char *name : { "mía.m3u8", "l.m3u", "l.pls", "l.xspf", "l.wpl", "l.asx" })
+            QTest::newRow(name) << QString::fromUtf8(name);
+    }
+    // A playlist the player writes, of any kind, reads back as the same files in the same order:
+    // below its folder and elsewhere, names that look like comments, addresses, folders from
+    // Windows or URL escapes, or that hold line breaks, included.
+    void roundTrip()
+    {
+        QFETCH(QString, name);
         const QString folder = m_dir.filePath(QStringLiteral("listas"));
-        const QList<PlaylistEntry> entries { { folder + QStringLiteral("/sub/canción, uno.mp3"),
-                                                 QStringLiteral("canción, uno.mp3"), 61.6 },
-            { QStringLiteral("/otra/dos.ogg"), QStringLiteral("dos.ogg"), std::nullopt },
-            { folder + QStringLiteral("/#tres.wav"), QStringLiteral("#tres.wav"), 3.0 },
-            { folder + QStringLiteral("/file:x.flac"), QStringLiteral("file:x.flac"), 0.2 } };
-        const auto bytes = encodeM3u8(entries, folder);
-        QVERIFY(bytes);
-        QVERIFY(bytes->startsWith("#EXTM3U\n#EXTINF:62,canci\xc3\xb3n, uno.mp3\nsub/canci\xc3\xb3n, uno.mp3\n"
-                                  "#EXTINF:-1,dos.ogg\n/otra/dos.ogg\n"));
-        const QString path = write(QStringLiteral("listas/mía.m3u8"), *bytes);
-        QStringList expected;
-        for (const PlaylistEntry &entry : entries)
-            expected << entry.path;
-        QCOMPARE(readPlaylistFile(path, 100), expected);
+        QList<PlaylistEntry> entries;
+        QStringList paths;
+        for (const QString &path : { folder + QStringLiteral("/sub/canción, uno.mp3"),
+                 QStringLiteral("/otra/dos.ogg"), folder + QStringLiteral("/#tres.wav"),
+                 folder + QStringLiteral("/file:x.flac"), folder + QStringLiteral("/AC\\DC - Back.mp3"),
+                 QStringLiteral("/otra/50%20 <y>\n&.mp3"), folder + QStringLiteral("/ ") }) {
+            entries.append({ path, QFileInfo(path).fileName(), 61.6 });
+            paths << path;
+        }
+        const QByteArray bytes = encodePlaylistAs(*playlistFormatOf(name), entries, folder);
+        QCOMPARE(readPlaylistFile(write(QStringLiteral("listas/") + name, bytes), 100), paths);
     }
 
-    // A name or a path holding a line break would read back as wrong entries: nothing is written.
-    void m3u8RefusesLineBreaks()
+    void formatToSave_data()
     {
-        QVERIFY(!encodeM3u8({ { QStringLiteral("/a.mp3"), QStringLiteral("a\nb"), {} } }, m_dir.path()));
-        QVERIFY(!encodeM3u8({ { QStringLiteral("/a\r.mp3"), QStringLiteral("a"), {} } }, m_dir.path()));
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("m3u8Picked");
+        QTest::addColumn<QString>("written"); // the extension of the kind written
+        QTest::newRow("m3u under the own entry")
+            << QStringLiteral("mezcla.m3u") << false << QStringLiteral("m3u");
+        QTest::newRow("pls in capitals") << QStringLiteral("mezcla.PLS") << false << QStringLiteral("pls");
+        QTest::newRow("asx under the M3U8 entry")
+            << QStringLiteral("mezcla.asx") << true << QStringLiteral("asx");
+        QTest::newRow("own under the M3U8 entry")
+            << QStringLiteral("mezcla.smp") << true << QStringLiteral("smp");
+        QTest::newRow("other under the M3U8 entry")
+            << QStringLiteral("mezcla") << true << QStringLiteral("m3u8");
+        QTest::newRow("other under the own entry")
+            << QStringLiteral("mezcla.txt") << false << QStringLiteral("smp");
+    }
+    // A name with the extension of a kind "Abrir" reads is written as that kind, whichever entry
+    // was picked; any other name as the entry picked says.
+    void formatToSave()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, m3u8Picked);
+        QFETCH(QString, written);
+        QCOMPARE(::formatToSave(name, m3u8Picked), playlistFormatOf(QStringLiteral("x.") + written));
     }
 
     // The forms other players write: M3U from Windows (backslashes, CR LF, Windows-1252),
     // PLS numbered out of line order, XSPF with escaped URIs, WPL and ASX; web addresses are
-    // passed over and missing files kept.
+    // passed over and missing files kept, and so are entries naming a folder (no track). A
+    // Windows-1252 line garbles no UTF-8 line beside it.
     void otherPlayersForms_data()
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QByteArray>("content");
-        QTest::newRow("m3u") << QStringLiteral("l.m3u")
-                             << QByteArray(
-                                    "#EXTM3U\r\n#EXTINF:200,Uno\r\nsub\\canci\xf3n.mp3\r\n\r\n"
-                                    "http://radio.example/stream\r\n/abs/b.mp3\r\nfile:///abs/c%20d.mp3\r\n");
+        QTest::newRow("m3u")
+            << QStringLiteral("l.m3u")
+            << QByteArray("#EXTM3U\r\n#EXTINF:200,Uno\r\nsub\\canci\xf3n.mp3\r\n\r\n.\r\nsub\\\r\n"
+                          "http://radio.example/stream\r\n/abs/b\xc3\xa9.mp3\r\nfile:///abs/c%20d.mp3\r\n");
         QTest::newRow("pls")
             << QStringLiteral("l.pls")
-            << QByteArray("[playlist]\nFile2=/abs/b.mp3\nTitle2=B\nFile1=sub/canción.mp3\n"
+            << QByteArray("[playlist]\nFile2=/abs/b\xc3\xa9.mp3\nTitle2=B\nFile1=sub/canci\xf3n.mp3\n"
                           "Length1=200\nFile3=https://x.example/a.mp3\nFile4=file:///abs/c%20d.mp3\n"
-                          "NumberOfEntries=4\nVersion=2\n");
+                          "File5=.\nNumberOfEntries=4\nVersion=2\n");
         QTest::newRow("xspf")
             << QStringLiteral("l.xspf")
-            << QByteArray("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-                          "<playlist version=\"1\" xmlns=\"http://xspf.org/ns/0/\"><trackList>"
-                          "<track><location>sub/canci%C3%B3n.mp3</location><title>Uno</title></track>"
-                          "<track><location>http://x.example/a.ogg</location></track>"
-                          "<track><location>file:///abs/b.mp3</location>"
-                          "<location>file:///otra.mp3</location></track>"
-                          "<track><location>file:///abs/c%20d.mp3</location></track>"
-                          "</trackList></playlist>\n");
+            << QByteArray(
+                   "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                   "<playlist version=\"1\" xmlns=\"http://xspf.org/ns/0/\"><trackList>"
+                   "<track><location>sub/canci%C3%B3n.mp3</location><title>Uno</title></track>"
+                   "<track><location>http://x.example/a.ogg</location></track><track><location/></track>"
+                   "<track><location>file:///abs/b%C3%A9.mp3</location>"
+                   "<location>file:///otra.mp3</location></track>"
+                   "<track><location>file:///abs/c%20d.mp3</location></track>"
+                   "</trackList></playlist>\n");
         QTest::newRow("wpl") << QStringLiteral("l.wpl")
                              << QByteArray(
                                     "<?wpl version=\"1.0\"?>\n<smil><head><title>L</title></head><body><seq>"
-                                    "<media src=\"..\\abs\\sub\\canción.mp3\"/><media src=\"/abs/b.mp3\"/>"
-                                    "<media src=\"/abs/c d.mp3\"/></seq></body></smil>\n");
-        QTest::newRow("asx") << QStringLiteral("l.asx")
-                             << QByteArray(
-                                    "<ASX version=\"3.0\"><Entry><Ref HREF=\"sub/canción.mp3\"/></Entry>"
-                                    "<Entry><Ref href=\"mms://x.example/a\"/></Entry>"
-                                    "<Entry><ref href=\"file:///abs/b.mp3\"/></Entry>"
-                                    "<Entry><ref href=\"/abs/c d.mp3\"/></Entry></ASX>\n");
+                                    "<media src=\"..\\abs\\sub\\canción.mp3\"/><media src=\"/abs/bé.mp3\"/>"
+                                    "<media src=\"/abs/c d.mp3\"/><media src=\".\"/></seq></body></smil>\n");
+        QTest::newRow("asx")
+            << QStringLiteral("l.asx")
+            << QByteArray("<ASX version=\"3.0\"><Entry><Ref HREF=\"sub/canción.mp3\"/></Entry>"
+                          "<Entry><Ref href=\"mms://x.example/a\"/></Entry><Entry><Ref href=\"..\"/></Entry>"
+                          "<Entry><ref href=\"file:///abs/b%C3%A9.mp3\"/></Entry>"
+                          "<Entry><ref href=\"/abs/c d.mp3\"/></Entry></ASX>\n");
     }
     void otherPlayersForms()
     {
@@ -83,7 +110,7 @@ private slots:
         QFETCH(QByteArray, content);
         const QString folder = m_dir.filePath(QStringLiteral("abs"));
         const QStringList expected { folder + QStringLiteral("/sub/canción.mp3"),
-            QStringLiteral("/abs/b.mp3"), QStringLiteral("/abs/c d.mp3") };
+            QStringLiteral("/abs/bé.mp3"), QStringLiteral("/abs/c d.mp3") };
         QCOMPARE(readPlaylistFile(write(QStringLiteral("abs/") + name, content), 100), expected);
     }
 
@@ -97,6 +124,31 @@ private slots:
         QVERIFY(paths);
         QCOMPARE(paths->size(), 32768);
         QCOMPARE(paths->last(), m_dir.filePath(QStringLiteral("pista32767.mp3")));
+    }
+
+    void memoryOfTheFileOrder_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("header");
+        QTest::newRow("m3u") << QStringLiteral("vacia.m3u") << QByteArray();
+        QTest::newRow("pls") << QStringLiteral("vacia.pls") << QByteArray("[playlist]\n");
+    }
+    // A file of the largest size read, all blank lines, takes memory of the order of the file,
+    // never that of a list of its lines.
+    void memoryOfTheFileOrder()
+    {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, header);
+        QFile file(m_dir.filePath(name));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(header);
+        const QByteArray blanks(1024 * 1024, '\n');
+        while (file.pos() + blanks.size() <= maxPlaylistBytes)
+            file.write(blanks);
+        file.close();
+        const qint64 before = peakKb();
+        QVERIFY(readPlaylistFile(file.fileName(), 32768));
+        QCOMPARE_LT(peakKb() - before, 4 * maxPlaylistBytes / 1024);
     }
 
     // What is not a playlist of its kind is refused as a whole, never read as rows of junk.
@@ -115,6 +167,13 @@ private slots:
     }
 
 private:
+    static qint64 peakKb()
+    {
+        rusage usage {};
+        getrusage(RUSAGE_SELF, &usage);
+        return usage.ru_maxrss;
+    }
+
     QString write(const QString &name, const QByteArray &content)
     {
         const QString path = m_dir.filePath(name);

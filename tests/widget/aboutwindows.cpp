@@ -1,9 +1,9 @@
 #include "app/picturebox.h"
-#include "fakes.h"
-#include "window.h"
+#include "windowfakes.h"
 #include "info/frmAcerca.h"
 #include "info/frmThanx.h"
 #include "info/linklabel.h"
+#include "window.h"
 
 #include <QPushButton>
 #include <QScreen>
@@ -40,10 +40,12 @@ private slots:
         frmAcerca about(&links);
         QCOMPARE(about.windowTitle(), QStringLiteral("Velumo MP3 Player"));
         QCOMPARE(control<QLabel>(about, "Label3")->text(), QStringLiteral("        Version Freeware 2.3.1"));
-        QCOMPARE(control<QLabel>(about, "Label5")->text(), QStringLiteral("                  25 de Julio del 2001"));
+        QCOMPARE(control<QLabel>(about, "Label5")->text(),
+            QStringLiteral("                  25 de Julio del 2001"));
         QCOMPARE(control<LinkLabel>(about, "Label2")->toolTip(), QStringLiteral("HomePage"));
         QCOMPARE(control<ClickLabel>(about, "Label4")->toolTip(), QStringLiteral("E-Mail"));
-        QCOMPARE(control<LinkLabel>(about, "Label2")->text(), QString(20, ' ') + "https://velumo.example.org/");
+        QCOMPARE(
+            control<LinkLabel>(about, "Label2")->text(), QString(20, ' ') + "https://velumo.example.org/");
         QCOMPARE(control<ClickLabel>(about, "Label4")->text(), QString(21, ' ') + "velumo@example.org");
         QCOMPARE(control<QPushButton>(about, "cmdThanx")->text(), QStringLiteral("Agradecimientos"));
         QCOMPARE(control<QPushButton>(about, "cmdOk")->text(), QStringLiteral("Aceptar"));
@@ -53,7 +55,8 @@ private slots:
         QVERIFY(control<PictureBox>(about, "Image1")->hasPicture());
         QVERIFY(control<PictureBox>(about, "Image2")->hasPicture());
         QCOMPARE(control<PictureBox>(about, "Image2")->geometry(), QRect(8, 80, 64, 64));
-        for (QLabel *label : { static_cast<QLabel *>(control<LinkLabel>(about, "Label2")), static_cast<QLabel *>(control<ClickLabel>(about, "Label4")),
+        for (QLabel *label : { static_cast<QLabel *>(control<LinkLabel>(about, "Label2")),
+                 static_cast<QLabel *>(control<ClickLabel>(about, "Label4")),
                  control<QLabel>(about, "Label3"), control<QLabel>(about, "Label5") }) {
             QVERIFY(label->font().bold());
             QVERIFY(label->autoFillBackground());

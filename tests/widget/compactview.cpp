@@ -1,5 +1,5 @@
+#include "windowfakes.h"
 #include "files/programfolder.h"
-#include "fakes.h"
 #include "window.h"
 
 #include <QTemporaryDir>
@@ -46,19 +46,20 @@ private slots:
     void hideAndShowAll()
     {
         FakePlatform fakes;
-        frmMP3 w(fakes.platform());
+        Player p(fakes.parts());
+        frmMP3 w(p, windowParts(fakes));
         w.show();
         const QStringList full = sorted(kKept + kSwitched);
         QCOMPARE(visibleControls(w), full);
         for (int i = 0; i < 2; ++i) {
             trigger(w, "Hide");
             QCOMPARE(visibleControls(w), sorted(kKept));
-            QVERIFY(w.state().compactView());
+            QVERIFY(w.player().state().compactView());
         }
         for (int i = 0; i < 2; ++i) {
             trigger(w, "Show");
             QCOMPARE(visibleControls(w), full);
-            QVERIFY(!w.state().compactView());
+            QVERIFY(!w.player().state().compactView());
         }
     }
 
@@ -66,11 +67,12 @@ private slots:
     void survivesHidingToTray()
     {
         FakePlatform fakes;
-        frmMP3 w(fakes.platform());
+        Player p(fakes.parts());
+        frmMP3 w(p, windowParts(fakes));
         w.show();
         fillPlaylist(w, { QStringLiteral("/music/a.mp3") });
-        w.state().setSongPath(QStringLiteral("/music/a.mp3"));
-        w.cmdPlay_Click();
+        w.player().state().setSongPath(QStringLiteral("/music/a.mp3"));
+        w.player().cmdPlay_Click();
         fakes.engine.calls.clear();
 
         trigger(w, "Hide");
@@ -80,7 +82,7 @@ private slots:
         QCOMPARE(visibleControls(w), sorted(kKept));
         QVERIFY(fakes.engine.playing);
         QVERIFY(fakes.engine.calls.isEmpty());
-        QCOMPARE(w.state().playback(), PlayerState::Playback::Playing);
+        QCOMPARE(w.player().state().playback(), PlayerState::Playback::Playing);
     }
 
 private:

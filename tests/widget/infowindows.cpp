@@ -1,5 +1,5 @@
+#include "windowfakes.h"
 #include "files/programfolder.h"
-#include "fakes.h"
 #include "info/frmAcerca.h"
 #include "info/frmEaster.h"
 #include "info/frmHelp.h"
@@ -39,7 +39,8 @@ private slots:
     void helpLegend()
     {
         FakePlatform fakes;
-        frmMP3 w(fakes.platform());
+        Player p(fakes.parts());
+        frmMP3 w(p, windowParts(fakes));
         frmHelp help;
         QCOMPARE(help.windowTitle(), QStringLiteral("Ayuda"));
         QCOMPARE(help.size(), QSize(252, 307));
@@ -85,7 +86,8 @@ private slots:
         QFETCH(QString, item);
         QFETCH(QString, again);
         FakePlatform fakes;
-        frmMP3 w(fakes.platform());
+        Player p(fakes.parts());
+        frmMP3 w(p, windowParts(fakes));
         const auto opened = [&]() -> QWidget * {
             if (item == "HelpMe")
                 return w.helpWindow();

@@ -1,6 +1,6 @@
-#include "files/programfolder.h"
 #include "extras/frmLyrics.h"
-#include "fakes.h"
+#include "windowfakes.h"
+#include "files/programfolder.h"
 #include "window.h"
 
 #include <QTemporaryDir>
@@ -13,11 +13,11 @@ using Command = std::function<void(frmMP3 &)>;
 // Everything a command could change that a user or the engine would notice, as text.
 QString observe(FakePlatform &fakes, frmMP3 &w)
 {
-    const PlayerState &state = w.state();
+    const PlayerState &state = w.player().state();
     const frmLyrics *lyrics = w.existingLyricsWindow();
     return QStringList { fakes.engine.calls.join(QLatin1Char(',')), fakes.cmdlg.shown.join(QLatin1Char(',')),
         fakes.common.shown.join(QLatin1Char(',')), fakes.messages.shown.join(QLatin1Char(',')),
-        w.playlist().names().join(QLatin1Char(',')), QString::number(highlightedRow(w)),
+        w.player().playlist().names().join(QLatin1Char(',')), QString::number(highlightedRow(w)),
         QString::number(state.SongIndex()), state.SongPath(), state.SongName(), labelText(w, "LblSongName"),
         QString::number(state.paused()), QString::number(state.shuffle()),
         QString::number(int(state.playback())), QString::number(fakes.engine.muted),
@@ -32,14 +32,15 @@ QString outcome(const Command &command, bool withTracks)
     QTemporaryDir folder;
     setProgramFolder(folder.path());
     FakePlatform fakes;
-    frmMP3 w(fakes.platform());
+    Player p(fakes.parts());
+    frmMP3 w(p, windowParts(fakes));
     w.show();
     if (withTracks) {
         fillPlaylist(w, { "/m/uno.mp3", "/m/dos.mp3", "/m/tres.mp3" });
         QListView *view = playlistView(w);
         QTest::mouseClick(
-            view->viewport(), Qt::LeftButton, {}, view->visualRect(w.playlist().index(1)).center());
-        w.cmdPlay_Click();
+            view->viewport(), Qt::LeftButton, {}, view->visualRect(w.player().playlist().index(1)).center());
+        w.player().cmdPlay_Click();
         fakes.engine.calls.clear();
     }
     command(w);
@@ -91,7 +92,8 @@ private slots:
         QTemporaryDir folder;
         setProgramFolder(folder.path());
         FakePlatform fakes;
-        frmMP3 w(fakes.platform());
+        Player p(fakes.parts());
+        frmMP3 w(p, windowParts(fakes));
         trigger(w, "BackPic");
         QCOMPARE(fakes.cmdlg.shown.size(), 1);
         trigger(w, "SeeLyrics");

@@ -1,343 +1,62 @@
-#include "files/programfolder.h"
-#include "fakes.h"
 #include "info/frmEaster.h"
 #include "window.h"
 
 #include <QPointer>
-#include <QTemporaryDir>
-#include <QTimer>
 #include <QtTest>
-#include <memory>
 
 namespace {
 
-enum class Step { Back, Forward, End };
-
-QString track(int row)
-{
-    return QStringLiteral("/m/t%1.mp3").arg(row);
-}
-
-QString name(int row)
-{
-    return QStringLiteral("t%1.mp3").arg(row);
-}
-
-struct Player {
-    FakePlatform fakes;
-    std::unique_ptr<frmMP3> w;
-
-    explicit Player(int rows, std::optional<float> random = std::nullopt)
+// A shown main window with three tracks listed.
+struct Rig : WindowRig {
+    Rig()
     {
-        fakes.fixedRandom = random;
-        w = std::make_unique<frmMP3>(fakes.platform());
-        QStringList paths;
-        for (int row = 0; row < rows; ++row)
-            paths << track(row);
-        fillPlaylist(*w, paths);
-    }
-
-    PlayerState &state() { return w->state(); }
-    bool clockRuns() const { return control<QTimer>(*w, "Timer")->isActive(); }
-
-    // A track outside the list that has been playing for a minute and five seconds.
-    void playing(qint16 index)
-    {
-        state().setSongIndex(index);
-        state().setSongPath(QStringLiteral("/m/current.mp3"));
-        state().setSongName(QStringLiteral("current.mp3"));
-        state().setShownSongName(QStringLiteral("current.mp3"));
-        state().setPlayback(PlayerState::Playback::Playing);
-        for (int second = 0; second < 65; ++second)
-            w->Timer_Timer();
-        fakes.engine.calls.clear();
-    }
-
-    // Makes row current and plays it, as a double-click on it does.
-    void play(int row)
-    {
-        state().setSongIndex(qint16(row));
-        state().setSongPath(track(row));
-        state().setSongName(name(row));
-        w->cmdPlay_Click();
-        fakes.engine.calls.clear();
-    }
-
-    void step(Step step)
-    {
-        switch (step) {
-        case Step::Back:
-            w->cmdBack_Click();
-            break;
-        case Step::Forward:
-            w->cmdForward_Click();
-            break;
-        case Step::End:
-            fakes.engine.endOfFile();
-            break;
-        }
-    }
-
-    void show()
-    {
-        w->show();
-        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
-    }
-    QPoint rowCentre(int row) { return playlistView(*w)->visualRect(w->playlist().index(row)).center(); }
-    void clickRow(int row)
-    {
-        QTest::mouseClick(playlistView(*w)->viewport(), Qt::LeftButton, {}, rowCentre(row));
+        fillPlaylist(p, { "/m/t0.mp3", "/m/t1.mp3", "/m/t2.mp3" });
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
     }
     void doubleClickRow(int row)
     {
-        clickRow(row);
-        QTest::mouseDClick(playlistView(*w)->viewport(), Qt::LeftButton, {}, rowCentre(row));
+        clickRow(w, row);
+        const QPoint centre = playlistView(w)->visualRect(p.playlist().index(row)).center();
+        QTest::mouseDClick(playlistView(w)->viewport(), Qt::LeftButton, {}, centre);
     }
 };
 
 } // namespace
 
-Q_DECLARE_METATYPE(Step)
-
 class Navigation : public QObject {
     Q_OBJECT
 private slots:
-    void init()
+    // A click on a row of the window's list makes it the current track, and a double-click
+    // plays it.
+    void rowClicks()
     {
-        QVERIFY(m_folder.isValid());
-        setProgramFolder(m_folder.path());
+        Rig r;
+        clickRow(r.w, 2);
+        QCOMPARE(r.p.state().SongPath(), QStringLiteral("/m/t2.mp3"));
+        QVERIFY(r.fakes.engine.calls.isEmpty());
+        r.doubleClickRow(1);
+        QCOMPARE(r.fakes.engine.file, QStringLiteral("/m/t1.mp3"));
     }
 
-    void stepping_data()
+    // The greeting opens once however often it is asked for, and afresh after it was closed.
+    void greetingWindow()
     {
-        QTest::addColumn<Step>("step");
-        QTest::addColumn<int>("rows");
-        QTest::addColumn<int>("before");
-        QTest::addColumn<int>("after");
-        QTest::addColumn<bool>("plays");
-
-        // For each list length, the index before the step and whether the step lands on a
-        // row: Back goes to before - 1, Forward and the end of a track to before + 1.
-        struct Cell {
-            int rows, before;
-            bool backPlays, forwardPlays;
-        };
-        const Cell cells[] = {
-            { 0, -1, false, false },
-            { 0, 0, false, false },
-            { 1, -2, false, false },
-            { 1, -1, false, true },
-            { 1, 0, false, false },
-            { 1, 1, true, false },
-            { 1, 2, false, false },
-            { 3, -1, false, true },
-            { 3, 0, false, true },
-            { 3, 1, true, true },
-            { 3, 2, true, false },
-            { 3, 3, true, false },
-            { 3, 4, false, false },
-        };
-        for (const Cell &c : cells) {
-            const QByteArray at = QByteArray::number(c.rows) + " rows, index " + QByteArray::number(c.before);
-            QTest::newRow("back, " + at) << Step::Back << c.rows << c.before << c.before - 1 << c.backPlays;
-            QTest::newRow("forward, " + at)
-                << Step::Forward << c.rows << c.before << c.before + 1 << c.forwardPlays;
-            QTest::newRow("end, " + at) << Step::End << c.rows << c.before << c.before + 1 << c.forwardPlays;
-        }
-    }
-    // Each step either takes the row it lands on, or stops: Back and Forward zero the
-    // clock, the end of a track leaves it at the time reached. Nothing wraps around.
-    void stepping()
-    {
-        QFETCH(Step, step);
-        QFETCH(int, rows);
-        QFETCH(int, before);
-        QFETCH(int, after);
-        QFETCH(bool, plays);
-        Player p(rows);
-        p.playing(before);
-        p.step(step);
-
-        QCOMPARE(p.state().SongIndex(), qint16(after));
-        QCOMPARE(p.fakes.engine.calls.contains("MediaFile " + track(after)), plays);
-        QCOMPARE(p.clockRuns(), plays);
-        if (plays) {
-            QCOMPARE(p.state().SongPath(), track(after));
-            QCOMPARE(p.state().SongName(), name(after));
-            QCOMPARE(highlightedRow(*p.w), after);
-            QCOMPARE(labelText(*p.w, "LblSongName"), name(after));
-            QCOMPARE(p.fakes.engine.calls.value(0) == QLatin1String("StopPlayback"), step != Step::End);
-            return;
-        }
-        QCOMPARE(p.fakes.engine.calls, QStringList { "StopPlayback" });
-        QCOMPARE(p.state().SongPath(), QStringLiteral("/m/current.mp3"));
-        QCOMPARE(labelText(*p.w, "LblSongName"), QStringLiteral("current.mp3"));
-        const bool zeroed = step != Step::End;
-        QCOMPARE(p.state().PlayMinutes(), qint16(zeroed ? 0 : 1));
-        QCOMPARE(p.state().PlaySeconds(), qint16(zeroed ? 0 : 5));
-    }
-
-    // The index is 16 bits: a step past either end of that range leaves it as it was and
-    // the handler goes on as for any index outside the list.
-    void indexLimits()
-    {
-        Player p(3);
-        p.playing(32767);
-        p.w->cmdForward_Click();
-        p.fakes.engine.endOfFile();
-        QCOMPARE(p.state().SongIndex(), qint16(32767));
-        p.playing(-32768);
-        p.w->cmdBack_Click();
-        QCOMPARE(p.state().SongIndex(), qint16(-32768));
-        QCOMPARE(p.fakes.engine.calls, QStringList { "StopPlayback" });
-    }
-
-    // Back needs a current track; Forward goes on without one, from the current index.
-    void backNeedsATrack()
-    {
-        Player p(3);
-        p.w->cmdBack_Click();
-        QVERIFY(p.fakes.engine.calls.isEmpty());
-        QCOMPARE(p.state().SongIndex(), qint16(0));
-        p.w->cmdForward_Click();
-        QCOMPARE(p.state().SongIndex(), qint16(1));
-        QCOMPARE(p.state().SongPath(), track(1));
-    }
-
-    // While paused a step picks the new row, but Play only resumes the file the engine
-    // already holds; the end of that file goes on from the new row.
-    void stepWhilePaused()
-    {
-        Player p(3);
-        p.play(0);
-        p.w->cmdPause_Click();
-        p.w->cmdForward_Click();
-        QVERIFY(p.fakes.engine.calls.filter(QStringLiteral("MediaFile")).isEmpty());
-        QVERIFY(p.fakes.engine.playing);
-        QCOMPARE(p.fakes.engine.file, track(0));
-        QVERIFY(!p.state().paused());
-        QCOMPARE(labelText(*p.w, "LblSongName"), name(0));
-        QCOMPARE(p.state().SongPath(), track(1));
-        QCOMPARE(highlightedRow(*p.w), 1);
-        p.fakes.engine.endOfFile();
-        QCOMPARE(p.fakes.engine.file, track(2));
-    }
-
-    // An end of file that arrives after Pausa was on its way before it: the pause holds,
-    // and the player goes on as usual from there.
-    void pauseHoldsOverEndOfFile()
-    {
-        Player p(3);
-        p.play(0);
-        p.w->cmdPause_Click();
-        p.fakes.engine.calls.clear();
-        p.fakes.engine.endOfFile();
-        QVERIFY(p.fakes.engine.calls.isEmpty());
-        QCOMPARE(p.state().SongIndex(), qint16(0));
-        QCOMPARE(p.state().SongPath(), track(0));
-        QCOMPARE(labelText(*p.w, "LblSongName"), name(0));
-        QVERIFY(p.state().paused());
-        QVERIFY(!p.clockRuns());
-
-        p.w->cmdPlay_Click();
-        QCOMPARE(p.fakes.engine.calls, QStringList { "StartPlayback" });
-        QVERIFY(p.clockRuns());
-        p.fakes.engine.endOfFile();
-        QCOMPARE(p.fakes.engine.file, track(1));
-        QCOMPARE(labelText(*p.w, "LblSongName"), name(1));
-    }
-
-    // In shuffle mode every stepping handler plays the row the draw picks (0.7 of three
-    // rows is row 2) instead of stepping; Back still needs a current track.
-    void shuffleOnEveryStep()
-    {
-        for (Step step : { Step::Back, Step::Forward, Step::End }) {
-            Player p(3, 0.7f);
-            p.state().setShuffle(true);
-            p.playing(0);
-            p.step(step);
-            QCOMPARE(p.state().SongIndex(), qint16(2));
-            QCOMPARE(highlightedRow(*p.w), 2);
-            QCOMPARE(p.fakes.engine.calls.value(0), "MediaFile " + track(2));
-        }
-        Player p(3, 0.7f);
-        p.state().setShuffle(true);
-        p.w->cmdBack_Click();
-        QVERIFY(p.fakes.engine.calls.isEmpty());
-    }
-
-    // Shuffling an empty list fails quietly: the index is not stepped and nothing plays.
-    void shuffleOnEmptyList()
-    {
-        Player p(0, 0.5f);
-        p.state().setShuffle(true);
-        p.playing(0);
-        p.w->cmdForward_Click();
-        p.fakes.engine.endOfFile();
-        QCOMPARE(p.state().SongIndex(), qint16(0));
-        QVERIFY(p.fakes.engine.calls.isEmpty());
-    }
-
-    // A click makes the row current without touching the sound or the labels, also a click
-    // on the row already highlighted; a double-click plays it.
-    void clickAndDoubleClick()
-    {
-        Player p(3);
-        p.playing(0);
-        p.show();
-        p.clickRow(2);
-        QCOMPARE(p.state().SongIndex(), qint16(2));
-        QCOMPARE(p.state().SongPath(), track(2));
-        QCOMPARE(p.state().SongName(), name(2));
-        QVERIFY(p.fakes.engine.calls.isEmpty());
-        QCOMPARE(labelText(*p.w, "LblSongName"), QStringLiteral("current.mp3"));
-        QVERIFY(p.clockRuns());
-
-        p.state().setSongIndex(0);
-        p.clickRow(2);
-        QCOMPARE(p.state().SongIndex(), qint16(2));
-
-        p.doubleClickRow(1);
-        QCOMPARE(p.state().SongIndex(), qint16(1));
-        QCOMPARE(p.fakes.engine.file, track(1));
-        QCOMPARE(labelText(*p.w, "LblSongName"), name(1));
-        QVERIFY(!p.w->greetingWindow());
-    }
-
-    // While the label shows exactly that one name, a double-click stops the sound and
-    // opens the greeting instead of playing, again and again; another case does not.
-    void greeting()
-    {
-        Player p(3);
-        p.playing(0);
-        p.state().setShownSongName(QStringLiteral("vebrolia.MP3"));
-        p.show();
-        p.doubleClickRow(1);
-        QVERIFY(!p.w->greetingWindow());
-        QCOMPARE(p.fakes.engine.file, track(1));
-
-        p.state().setShownSongName(QStringLiteral("Vebrolia.mp3"));
-        p.fakes.engine.calls.clear();
-        p.doubleClickRow(2);
-        QCOMPARE(p.fakes.engine.calls, QStringList { "StopPlayback" });
-        QVERIFY(!p.clockRuns());
-        QPointer<frmEaster> first = p.w->greetingWindow();
+        Rig r;
+        r.p.state().setShownSongName(QStringLiteral("Vebrolia.mp3"));
+        r.doubleClickRow(2);
+        QPointer<frmEaster> first = r.w.greetingWindow();
         QVERIFY(first && first->isVisible());
-        QCOMPARE(labelText(*p.w, "LblSongName"), QStringLiteral("Vebrolia.mp3"));
-        p.doubleClickRow(0);
-        QCOMPARE(p.w->greetingWindow(), first.data());
-        QCOMPARE(p.fakes.engine.calls, (QStringList { "StopPlayback", "StopPlayback" }));
+        r.doubleClickRow(0);
+        QCOMPARE(r.w.greetingWindow(), first.data());
 
         click(*first, "cmdExit");
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(!first);
-        p.doubleClickRow(0);
-        QVERIFY(p.w->greetingWindow() && p.w->greetingWindow()->isVisible());
-        delete p.w->greetingWindow();
+        r.doubleClickRow(0);
+        QVERIFY(r.w.greetingWindow() && r.w.greetingWindow()->isVisible());
+        delete r.w.greetingWindow();
     }
-
-private:
-    QTemporaryDir m_folder;
 };
 
 QTEST_MAIN(Navigation)

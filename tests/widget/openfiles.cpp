@@ -1,6 +1,4 @@
-#include "files/programfolder.h"
 #include "app/singleinstance.h"
-#include "fakes.h"
 #include "window.h"
 
 #include <QFile>
@@ -12,98 +10,25 @@
 class OpenFiles : public QObject {
     Q_OBJECT
 private slots:
-    void init()
+    // A drag that holds no media file is refused; a drop hands the media files among it to
+    // the player.
+    void dropReachesThePlayer()
     {
-        QVERIFY(m_folder.isValid());
-        setProgramFolder(m_folder.filePath(QStringLiteral("program")));
-        QDir().mkpath(programFolder());
-    }
-
-    // Files from the command line are added as "Agregar" adds them, remembered folder
-    // included, missing ones passed over, and the first is played when the playlist was
-    // empty; files handed over later are only appended.
-    void commandLineAddsAndPlays()
-    {
-        FakePlatform fakes;
-        frmMP3 w(fakes.platform());
-        const QString a = track(QStringLiteral("uno.mp3"));
-        const QString b = track(QStringLiteral("dos.wav"));
-        w.openFiles({ a, m_folder.filePath(QStringLiteral("missing.mp3")), b });
-        QCOMPARE(w.playlist().names(), (QStringList { "uno.mp3", "dos.wav" }));
-        QCOMPARE(w.playlist().pathAt(0), a);
-        QCOMPARE(fakes.engine.calls.mid(0, 2), (QStringList { "MediaFile " + a, "StartPlayback" }));
-        QFile remembered(besideProgram(QStringLiteral("Dir.txt")));
-        QVERIFY(remembered.open(QIODevice::ReadOnly));
-        QCOMPARE(remembered.readAll(), (m_folder.path() + QStringLiteral("/\r\n")).toUtf8());
-
-        fakes.engine.calls.clear();
-        w.openFiles({ track(QStringLiteral("tres.mp3")) });
-        QCOMPARE(w.playlist().count(), 3);
-        QVERIFY(fakes.engine.calls.isEmpty());
-    }
-
-    void handedOverToEmptiedPlaylist_data()
-    {
-        QTest::addColumn<QString>("before");
-        QTest::newRow("Avanzar on an empty list") << "forward";
-        QTest::newRow("Borrar Todo from a later row") << "later row";
-        QTest::newRow("Borrar Todo of a paused track") << "paused";
-    }
-
-    // A file handed over to an empty playlist is loaded and played from its start, wherever
-    // the current row was left and even when a removed track was paused.
-    void handedOverToEmptiedPlaylist()
-    {
-        QFETCH(QString, before);
-        FakePlatform fakes;
-        frmMP3 w(fakes.platform());
-        if (before == "forward") {
-            click(w, "cmdForward");
-        } else {
-            fillPlaylist(w, { track("a.mp3"), track("b.mp3"), track("c.mp3") });
-            w.state().setSongIndex(before == "paused" ? 0 : 2);
-            w.state().setSongPath(w.playlist().pathAt(w.state().SongIndex()));
-            click(w, "cmdPlay");
-            if (before == "paused")
-                click(w, "cmdPause");
-            click(w, "cmdDelAll");
-        }
-        const QString fresh = track(QStringLiteral("nuevo.mp3"));
-        fakes.engine.calls.clear();
-        w.openFiles({ fresh });
-        QCOMPARE(fakes.engine.calls.mid(0, 2), (QStringList { "MediaFile " + fresh, "StartPlayback" }));
-        QCOMPARE(w.state().playback(), PlayerState::Playback::Playing);
-        QCOMPARE(labelText(w, "LblSongName"), QStringLiteral("nuevo.mp3"));
-    }
-
-    // Dropping files adds the media files among them in the order dropped, plays nothing,
-    // and passes over other kinds, folders and remote files; a drag of none is refused.
-    void dropAddsMediaFilesInOrder()
-    {
-        FakePlatform fakes;
-        frmMP3 w(fakes.platform());
-        w.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&w));
-        const QPoint where = playlistView(w)->mapTo(&w, playlistView(w)->rect().center());
-        QMimeData photo;
-        photo.setUrls({ QUrl::fromLocalFile(track(QStringLiteral("foto.jpg"))) });
-        QDragEnterEvent refused(where, Qt::CopyAction, &photo, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(&w, &refused);
-        QVERIFY(!refused.isAccepted());
-
+        WindowRig r;
+        const auto sent = [&r](QDropEvent &&event) {
+            QApplication::sendEvent(&r.w, &event);
+            return event.isAccepted();
+        };
+        const QString photo = r.folder.filePath("foto.jpg"), song = r.folder.filePath("a.mp3");
+        QVERIFY(writeFile(photo, "x") && writeFile(song, "x"));
+        const QPoint where = playlistView(r.w)->mapTo(&r.w, playlistView(r.w)->rect().center());
         QMimeData data;
-        data.setUrls({ QUrl::fromLocalFile(track(QStringLiteral("b.MID"))),
-            QUrl::fromLocalFile(track(QStringLiteral("nota.txt"))), QUrl::fromLocalFile(m_folder.path()),
-            QUrl(QStringLiteral("https://example.org/a.mp3")),
-            QUrl::fromLocalFile(track(QStringLiteral("a.mpg"))),
-            QUrl::fromLocalFile(track(QStringLiteral("c.Opus"))) });
-        QDragEnterEvent enter(where, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(&w, &enter);
-        QVERIFY(enter.isAccepted());
-        QDropEvent drop(where, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(&w, &drop);
-        QCOMPARE(w.playlist().names(), (QStringList { "b.MID", "a.mpg", "c.Opus" }));
-        QVERIFY(fakes.engine.calls.isEmpty());
+        data.setUrls({ QUrl::fromLocalFile(photo) });
+        QVERIFY(!sent(QDragEnterEvent(where, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier)));
+        data.setUrls({ QUrl::fromLocalFile(photo), QUrl::fromLocalFile(song) });
+        QVERIFY(sent(QDragEnterEvent(where, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier)));
+        sent(QDropEvent(where, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier));
+        QCOMPARE(r.p.playlist().names(), QStringList { "a.mp3" });
     }
 
     // A second start hands its files to the player already running, which receives each list
@@ -159,18 +84,6 @@ private slots:
         QVERIFY(!nowhere.handOver({ QStringLiteral("/a.mp3") }));
         QVERIFY(!nowhere.listen());
     }
-
-private:
-    QString track(const QString &name)
-    {
-        const QString path = m_folder.filePath(name);
-        QFile file(path);
-        if (file.open(QIODevice::WriteOnly))
-            file.write("x");
-        return path;
-    }
-
-    QTemporaryDir m_folder;
 };
 
 QTEST_MAIN(OpenFiles)

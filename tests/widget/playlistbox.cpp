@@ -82,7 +82,7 @@ private slots:
     void programMoves()
     {
         click(1);
-        m_box->selectRow(2);
+        m_box->selectionModel()->setCurrentIndex(m_model->index(2, 0), QItemSelectionModel::ClearAndSelect);
         m_model->remove(2);
         m_model->remove(0);
         m_model->clear();

@@ -1,8 +1,8 @@
 #include "app/picturebox.h"
+#include "extras/frmLyrics.h"
+#include "windowfakes.h"
 #include "files/programfolder.h"
 #include "files/textfiles.h"
-#include "extras/frmLyrics.h"
-#include "fakes.h"
 #include "info/frmAcerca.h"
 #include "info/frmHelp.h"
 #include "window.h"
@@ -52,8 +52,8 @@ void showAndPlay(frmMP3 &w, FakeEngine &engine)
 {
     w.show();
     fillPlaylist(w, { QStringLiteral("/music/a.mp3") });
-    w.state().setSongPath(QStringLiteral("/music/a.mp3"));
-    w.cmdPlay_Click();
+    w.player().state().setSongPath(QStringLiteral("/music/a.mp3"));
+    w.player().cmdPlay_Click();
     QVERIFY(w.existingLyricsWindow()->isVisible());
     engine.calls.clear();
 }
@@ -91,11 +91,10 @@ private slots:
         QVERIFY(picture.save(path));
         PictureOnAdd tray(path);
         FakePlatform fakes;
-        Platform platform = fakes.platform();
-        platform.tray = &tray;
-        frmMP3 w(platform);
+        Player p(fakes.parts());
+        frmMP3 w(p, { &tray, &fakes.links });
         QCOMPARE(tray.calls, QStringList { "AddIcon" });
-        QCOMPARE(w.state().backgroundPath(), path);
+        QCOMPARE(w.player().state().backgroundPath(), path);
         QVERIFY(control<PictureBox>(w, "Image1")->hasPicture());
     }
 
@@ -118,7 +117,8 @@ private slots:
         QFETCH(bool, trayAvailable);
         FakePlatform fakes;
         fakes.tray.available = trayAvailable;
-        frmMP3 w(fakes.platform());
+        Player p(fakes.parts());
+        frmMP3 w(p, windowParts(fakes));
         showAndPlay(w, fakes.engine);
 
         const bool ended = endsProgram([&] {
@@ -130,11 +130,11 @@ private slots:
         QCOMPARE(ended, !trayAvailable);
         QVERIFY(!w.isVisible());
         QVERIFY(!lyricsShown(w));
-        QCOMPARE(w.state().resident(), trayAvailable);
+        QCOMPARE(w.player().state().resident(), trayAvailable);
         if (trayAvailable) {
             QCOMPARE(fakes.tray.calls, QStringList { "AddIcon" });
             QVERIFY(fakes.engine.calls.isEmpty());
-            QCOMPARE(w.state().playback(), PlayerState::Playback::Playing);
+            QCOMPARE(w.player().state().playback(), PlayerState::Playback::Playing);
         } else {
             QCOMPARE(fakes.tray.calls, (QStringList { "AddIcon", "RemoveIcon" }));
             QVERIFY(!fakes.engine.playing);
@@ -145,7 +145,8 @@ private slots:
     void iconMenu()
     {
         FakePlatform fakes;
-        frmMP3 w(fakes.platform());
+        Player p(fakes.parts());
+        frmMP3 w(p, windowParts(fakes));
         fakes.tray.menu();
         auto *menu = control<QMenu>(w, "MnuIcono");
         QTRY_VERIFY(menu->isVisible());
@@ -158,7 +159,8 @@ private slots:
     void quitEndsEverything()
     {
         FakePlatform fakes;
-        frmMP3 w(fakes.platform());
+        Player p(fakes.parts());
+        frmMP3 w(p, windowParts(fakes));
         showAndPlay(w, fakes.engine);
         QPointer<frmLyrics> lyrics = w.existingLyricsWindow();
         trigger(w, "HelpMe");
@@ -167,7 +169,7 @@ private slots:
         QPointer<frmAcerca> about = w.aboutWindow();
 
         QVERIFY(endsProgram([&] { trigger(w, "QuitIcono"); }));
-        QVERIFY(!w.state().resident());
+        QVERIFY(!w.player().state().resident());
         QCOMPARE(fakes.tray.calls, (QStringList { "AddIcon", "RemoveIcon" }));
         QVERIFY(!fakes.tray.shown);
         QVERIFY(!w.isVisible());
@@ -184,12 +186,13 @@ private slots:
     void minimisingDoesNotHide()
     {
         FakePlatform fakes;
-        frmMP3 w(fakes.platform());
+        Player p(fakes.parts());
+        frmMP3 w(p, windowParts(fakes));
         w.show();
         w.showMinimized();
         QVERIFY(w.isVisible());
         QCOMPARE(fakes.tray.calls, QStringList { "AddIcon" });
-        QVERIFY(w.state().resident());
+        QVERIFY(w.player().state().resident());
     }
 
 private:

@@ -1,6 +1,6 @@
 #include "app/frmSplash.h"
+#include "windowfakes.h"
 #include "files/programfolder.h"
-#include "fakes.h"
 #include "window.h"
 
 #include <QLabel>
@@ -32,12 +32,14 @@ private slots:
         QTemporaryDir folder;
         setProgramFolder(folder.path());
         FakePlatform fakes;
+        std::unique_ptr<Player> core;
         std::unique_ptr<frmMP3> main;
         QPointer<frmSplash> splash;
         bool splashVisibleAtHandOver = true;
         splash = new frmSplash([&] {
             splashVisibleAtHandOver = splash && splash->isVisible();
-            main = std::make_unique<frmMP3>(fakes.platform());
+            core = std::make_unique<Player>(fakes.parts());
+            main = std::make_unique<frmMP3>(*core, windowParts(fakes));
             main->show();
         });
         splash->show();

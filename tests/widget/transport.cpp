@@ -1,268 +1,52 @@
-#include "files/programfolder.h"
 #include "extras/frmLyrics.h"
-#include "fakes.h"
 #include "window.h"
 
-#include <QDir>
-#include <QFile>
-#include <QSignalSpy>
-#include <QTemporaryDir>
-#include <QTimer>
 #include <QtTest>
-
-using Playback = PlayerState::Playback;
-
-namespace {
-
-// A main window on fakes with one track current; the lyrics window it may open goes with it.
-struct Player {
-    FakePlatform fakes;
-    frmMP3 w { fakes.platform() };
-
-    Player()
-    {
-        w.state().setSongPath(QStringLiteral("/m/tema.mp3"));
-        w.state().setSongName(QStringLiteral("tema.mp3"));
-        fakes.engine.length = 245.4;
-    }
-    ~Player() { delete w.existingLyricsWindow(); }
-
-    QStringList takeCalls() { return std::exchange(fakes.engine.calls, {}); }
-    bool clockRuns() const { return control<QTimer>(w, "Timer")->isActive(); }
-    QString lyrics() const
-    {
-        return w.existingLyricsWindow() ? w.existingLyricsWindow()->lyrics() : "<none>";
-    }
-};
-
-} // namespace
 
 class Transport : public QObject {
     Q_OBJECT
 private slots:
-    void init()
-    {
-        m_folder.emplace();
-        QVERIFY(m_folder->isValid());
-        setProgramFolder(m_folder->path());
-        QVERIFY(QDir(m_folder->path()).mkpath(QStringLiteral("Lyrics")));
-        writeLyrics("uno");
-    }
-
-    // Without a current track Play and Pause do nothing; Stop and Mute still reach the engine.
-    void nothingLoaded()
-    {
-        Player p;
-        p.w.state().setSongPath(QString());
-        p.w.cmdPlay_Click();
-        p.w.cmdPause_Click();
-        QVERIFY(p.fakes.engine.calls.isEmpty());
-        QVERIFY(!p.w.state().paused());
-        QVERIFY(!p.w.existingLyricsWindow());
-        p.w.cmdStop_Click();
-        p.w.cmdMute_Click();
-        QCOMPARE(p.takeCalls(), (QStringList { "StopPlayback", "MuteState true" }));
-    }
-
-    // Play loads the track and starts it from its beginning, also while it plays: its name
-    // and length show, the clock counts afresh and its lyrics are read again.
-    void playStartsTrack()
-    {
-        Player p;
-        p.w.cmdPlay_Click();
-        p.w.Timer_Timer();
-        writeLyrics("dos");
-        p.takeCalls();
-        p.w.cmdPlay_Click();
-        QCOMPARE(p.takeCalls(), (QStringList { "MediaFile /m/tema.mp3", "StartPlayback", "MediaLength" }));
-        QCOMPARE(labelText(p.w, "LblSongName"), QStringLiteral("tema.mp3"));
-        QVERIFY(timeRow(p.w).endsWith(QLatin1String(" 4:5")));
-        QVERIFY(p.clockRuns());
-        QCOMPARE(p.w.state().PlaySeconds(), qint16(0));
-        QCOMPARE(p.lyrics(), QStringLiteral("dos"));
-    }
-
-    // Pause then Play resumes the file the engine holds: no reload even when another track
-    // became current, the elapsed time goes on and the lyrics stay.
-    void pauseThenPlayResumes()
-    {
-        Player p;
-        p.w.cmdPlay_Click();
-        p.w.Timer_Timer();
-        p.w.Timer_Timer();
-        p.takeCalls();
-        p.w.cmdPause_Click();
-        QVERIFY(p.w.state().paused());
-        QVERIFY(!p.clockRuns());
-        writeLyrics("dos");
-        p.w.state().setSongPath(QStringLiteral("/m/otro.mp3"));
-        p.w.cmdPlay_Click();
-        QCOMPARE(p.takeCalls(), (QStringList { "PausePlayback", "StartPlayback" }));
-        QVERIFY(!p.w.state().paused());
-        QVERIFY(p.clockRuns());
-        QCOMPARE(p.w.state().PlaySeconds(), qint16(2));
-        QCOMPARE(p.lyrics(), QStringLiteral("uno"));
-        QCOMPARE(p.fakes.engine.file, QStringLiteral("/m/tema.mp3"));
-    }
-
-    // Pause, Stop, Play: the marker outlives the stop, so Play resumes, and the clock counts
-    // from 0 again while the labels keep the track's name.
-    void pauseStopPlay()
-    {
-        Player p;
-        p.w.cmdPlay_Click();
-        p.w.Timer_Timer();
-        p.w.cmdPause_Click();
-        p.w.cmdStop_Click();
-        QVERIFY(p.w.state().paused());
-        QVERIFY(p.w.state().LyricsName().isEmpty());
-        QCOMPARE(labelText(p.w, "LblSongName"), QStringLiteral("tema.mp3"));
-        p.takeCalls();
-        p.w.cmdPlay_Click();
-        QCOMPARE(p.takeCalls(), QStringList { "StartPlayback" });
-        QVERIFY(!p.w.state().paused());
-        p.w.Timer_Timer();
-        QVERIFY(timeRow(p.w).startsWith(QLatin1String("0:1 ")));
-    }
-
-    void failedResume_data()
-    {
-        QTest::addColumn<bool>("playedFirst");
-        QTest::newRow("paused before anything played") << false;
-        QTest::newRow("the engine refuses to go on") << true;
-    }
-    // A resume that fails clears the marker and leaves the clock stopped, and the next Play
-    // loads the track afresh.
-    void failedResume()
-    {
-        QFETCH(bool, playedFirst);
-        Player p;
-        if (playedFirst) {
-            p.w.cmdPlay_Click();
-            p.fakes.engine.failing = QStringList { "StartPlayback" };
-        }
-        p.w.cmdPause_Click();
-        p.takeCalls();
-        p.w.cmdPlay_Click();
-        QCOMPARE(p.takeCalls(), QStringList { "StartPlayback" });
-        QVERIFY(!p.w.state().paused());
-        QVERIFY(!p.clockRuns());
-        QCOMPARE(p.w.state().playback(), Playback::Stopped);
-
-        p.fakes.engine.failing.clear();
-        p.w.cmdPlay_Click();
-        QCOMPARE(p.takeCalls(), (QStringList { "MediaFile /m/tema.mp3", "StartPlayback", "MediaLength" }));
-        QVERIFY(p.clockRuns());
-    }
-
-    // A track that will not start still shows its name, but the clock stays off at 0
-    // rather than counting over silence.
-    void trackThatWillNotStart()
-    {
-        Player p;
-        p.w.cmdPlay_Click();
-        p.w.Timer_Timer();
-        p.fakes.engine.failing = QStringList { "MediaFile", "StartPlayback" };
-        p.w.state().setSongName(QStringLiteral("roto.mp3"));
-        p.w.cmdPlay_Click();
-        QCOMPARE(labelText(p.w, "LblSongName"), QStringLiteral("roto.mp3"));
-        QVERIFY(!p.clockRuns());
-        QCOMPARE(p.w.state().PlaySeconds(), qint16(0));
-    }
-
-    // A Pause the engine refuses still sets the marker, while the clock runs on with the
-    // sound; Mute with no readable state does nothing and says nothing.
-    void engineFailuresArePassedOver()
-    {
-        Player p;
-        p.w.cmdPlay_Click();
-        p.fakes.engine.failing = QStringList { "PausePlayback", "MuteState" };
-        p.w.cmdPause_Click();
-        QVERIFY(p.w.state().paused());
-        QVERIFY(p.clockRuns());
-        p.takeCalls();
-        p.w.cmdMute_Click();
-        QVERIFY(p.takeCalls().isEmpty());
-        QVERIFY(p.fakes.messages.shown.isEmpty());
-    }
-
-    // Mute flips the engine's state each time, whatever plays.
-    void muteToggles()
-    {
-        Player p;
-        p.w.cmdMute_Click();
-        QVERIFY(p.fakes.engine.muted);
-        p.w.cmdMute_Click();
-        QCOMPARE(p.takeCalls(), (QStringList { "MuteState true", "MuteState false" }));
-    }
-
-    void playbackFollowsSound_data()
-    {
-        QTest::addColumn<QStringList>("steps");
-        QTest::addColumn<Playback>("heard");
-        QTest::newRow("nothing yet") << QStringList {} << Playback::Stopped;
-        QTest::newRow("Empezar") << QStringList { "play" } << Playback::Playing;
-        QTest::newRow("Pausa") << QStringList { "play", "pause" } << Playback::Paused;
-        QTest::newRow("Pausa, Empezar") << QStringList { "play", "pause", "play" } << Playback::Playing;
-        QTest::newRow("Pausa, Parar") << QStringList { "play", "pause", "stop" } << Playback::Stopped;
-        QTest::newRow("Pausa before anything") << QStringList { "pause" } << Playback::Stopped;
-        QTest::newRow("a start that fails") << QStringList { "refuse", "play" } << Playback::Stopped;
-        QTest::newRow("the next track follows") << QStringList { "play", "end" } << Playback::Playing;
-        QTest::newRow("the last track ends") << QStringList { "play", "end", "end" } << Playback::Stopped;
-    }
-    // The playback status is what is heard, the clock runs exactly while it is Playing and
-    // the last change signalled is the status.
-    void playbackFollowsSound()
-    {
-        QFETCH(QStringList, steps);
-        QFETCH(Playback, heard);
-        Player p;
-        fillPlaylist(p.w, { QStringLiteral("/m/tema.mp3"), QStringLiteral("/m/otro.mp3") });
-        QSignalSpy changes(&p.w.state(), &PlayerState::playbackChanged);
-        for (const QString &step : steps) {
-            if (step == QLatin1String("play"))
-                p.w.cmdPlay_Click();
-            else if (step == QLatin1String("pause"))
-                p.w.cmdPause_Click();
-            else if (step == QLatin1String("stop"))
-                p.w.cmdStop_Click();
-            else if (step == QLatin1String("end"))
-                p.fakes.engine.endOfFile();
-            else
-                p.fakes.engine.failing = QStringList { "StartPlayback" };
-        }
-        QCOMPARE(p.w.state().playback(), heard);
-        QCOMPARE(p.clockRuns(), heard == Playback::Playing);
-        QCOMPARE(changes.isEmpty() ? Playback::Stopped : changes.last().at(0).value<Playback>(), heard);
-    }
-
     // A new track shows the lyrics window only while the main window is visible, also
     // after the user hid it; a resume leaves it hidden.
     void lyricsWindowFollowsMainWindow()
     {
-        Player p;
-        p.w.cmdPlay_Click();
-        QVERIFY(!p.w.existingLyricsWindow()->isVisible());
-        p.w.show();
-        p.w.cmdPlay_Click();
-        QVERIFY(p.w.existingLyricsWindow()->isVisible());
-        p.w.HideLyrics_Click();
-        p.w.cmdPause_Click();
-        p.w.cmdPlay_Click();
-        QVERIFY(!p.w.existingLyricsWindow()->isVisible());
-        p.w.cmdPlay_Click();
-        QVERIFY(p.w.existingLyricsWindow()->isVisible());
+        WindowRig r;
+        r.p.state().setSongPath(QStringLiteral("/m/tema.mp3"));
+        click(r.w, "cmdPlay");
+        QVERIFY(!r.w.existingLyricsWindow()->isVisible());
+        r.w.show();
+        click(r.w, "cmdPlay");
+        QVERIFY(r.w.existingLyricsWindow()->isVisible());
+        trigger(r.w, "HideLyrics");
+        click(r.w, "cmdPause");
+        click(r.w, "cmdPlay");
+        QVERIFY(!r.w.existingLyricsWindow()->isVisible());
+        click(r.w, "cmdPlay");
+        QVERIFY(r.w.existingLyricsWindow()->isVisible());
     }
 
-private:
-    void writeLyrics(const char *text)
+    // The label row shows the name and length of the track Play started and each second
+    // counted; a fresh count shows from its first second on, and a length the engine cannot
+    // tell leaves the old one.
+    void labelRow()
     {
-        QFile file(besideProgram(QStringLiteral("Lyrics/tema.txt")));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(text);
+        WindowRig r;
+        r.p.state().setSongPath(QStringLiteral("/m/a.mp3"));
+        r.p.state().setSongName(QStringLiteral("a.mp3"));
+        r.fakes.engine.length = 245.4;
+        // A track that does not start leaves the clock off, so only the counts made here show.
+        r.fakes.engine.failing = QStringList { "StartPlayback" };
+        click(r.w, "cmdPlay");
+        r.p.Timer_Timer();
+        r.p.Timer_Timer();
+        QCOMPARE(labelText(r.w, "LblSongName"), QStringLiteral("a.mp3"));
+        QCOMPARE(timeRow(r.w), QStringLiteral("0:2 4:5"));
+        r.fakes.engine.failing << QStringLiteral("MediaLength");
+        click(r.w, "cmdPlay");
+        QCOMPARE(timeRow(r.w), QStringLiteral("0:2 4:5"));
+        r.p.Timer_Timer();
+        QCOMPARE(timeRow(r.w), QStringLiteral("0:1 4:5"));
     }
-
-    std::optional<QTemporaryDir> m_folder;
 };
 
 QTEST_MAIN(Transport)
