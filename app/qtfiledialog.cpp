@@ -30,6 +30,28 @@ public:
     }
 };
 
+// Gives a name typed without an extension the one of the entry picked as the choice is
+// confirmed, so that Qt asks about replacing the file of the whole name.
+class SuffixingDialog : public QFileDialog {
+public:
+    SuffixingDialog(QWidget *parent, const FileDialog &caller)
+        : QFileDialog(parent)
+        , m_caller(caller)
+    {
+    }
+    void accept() override
+    {
+        if (acceptMode() == AcceptSave) {
+            const int entry = filterIndexOf(m_caller.Filter, selectedNameFilter());
+            setDefaultSuffix(m_caller.DefaultExtensions.value(entry - 1));
+        }
+        QFileDialog::accept();
+    }
+
+private:
+    const FileDialog &m_caller;
+};
+
 } // namespace
 
 void QtFileDialog::ShowOpen()
@@ -46,7 +68,7 @@ void QtFileDialog::show(QFileDialog::AcceptMode mode)
 {
     // Declared first so that it outlives the dialog that asks it.
     SpanishTypes types;
-    QFileDialog dialog(QApplication::activeWindow());
+    SuffixingDialog dialog(QApplication::activeWindow(), *this);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setIconProvider(&types);
     // The combo box shows each description as the caller wrote it, patterns and all.

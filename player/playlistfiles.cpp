@@ -6,7 +6,6 @@
 #include "playlist/playlistfile.h"
 #include "playlist/playlistformats.h"
 
-#include <QDir>
 #include <QFileInfo>
 #include <QSaveFile>
 
@@ -19,6 +18,7 @@ const QString kOpenFilter = QStringLiteral("SMP Files(*.smp)|*.smp"
                                            "|XSPF (*.xspf)|*.xspf"
                                            "|WPL y ASX (*.wpl *.asx)|*.wpl;*.asx");
 const QString kSaveFilter = QStringLiteral("SMP Files(*.smp)|*.smp|M3U8 (*.m3u8)|*.m3u8");
+const QStringList kSaveExtensions { QString(), QStringLiteral("m3u8") };
 constexpr int kSaveM3u8Entry = 2;
 
 // A playlist of full rows with the longest names a file system allows (255 bytes) fits
@@ -86,25 +86,6 @@ bool appendForeignPlaylist(PlaylistModel &playlist, const QString &path)
         names << QFileInfo(entry).fileName();
     return playlist.append(*paths, names);
 }
-
-// The name's extension says what the file is, as "Abrir" reads it; a name without one takes
-// the entry the user picked.
-bool wantsM3u8(const FileDialog &dialog)
-{
-    if (dialog.FileName.endsWith(QLatin1String(".m3u8"), Qt::CaseInsensitive))
-        return true;
-    return dialog.FilterIndex == kSaveM3u8Entry && !playlistFormatOf(dialog.FileName)
-        && !dialog.FileName.endsWith(QLatin1String(".smp"), Qt::CaseInsensitive);
-}
-
-std::optional<QByteArray> playlistM3u8(const PlaylistModel &playlist, const QString &path)
-{
-    QList<PlaylistEntry> entries;
-    entries.reserve(playlist.count());
-    for (int row = 0; row < playlist.count(); ++row)
-        entries.append({ playlist.pathAt(row), playlist.nameAt(row), playlist.secondsAt(row) });
-    return encodeM3u8(entries, QFileInfo(QDir::fromNativeSeparators(path)).absolutePath());
-}
 } // namespace
 
 void frmMP3::cmdSave_Click()
@@ -112,12 +93,12 @@ void frmMP3::cmdSave_Click()
     common->Filter = kSaveFilter;
     common->InitDir = programFolder();
     common->FileName = QString();
+    common->DefaultExtensions = kSaveExtensions;
     common->ShowSave();
     if (common->FileName.isEmpty())
         return;
 
-    const auto bytes = wantsM3u8(*common) ? playlistM3u8(*m_playlist, common->FileName)
-                                          : encodePlaylist(m_playlist->names());
+    const auto bytes = savedPlaylist(*m_playlist, common->FileName, common->FilterIndex == kSaveM3u8Entry);
     if (!bytes || !writePlaylist(common->FileName, *bytes))
         m_messages->error(QStringLiteral("No se pudo guardar el archivo"), QStringLiteral("Error"));
 }

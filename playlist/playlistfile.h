@@ -5,6 +5,8 @@
 #include <limits>
 #include <optional>
 
+class PlaylistModel;
+
 // Playlist files (.smp): one display name a line, in playlist order, each line ending in
 // CR LF, no header. An empty playlist is an empty file.
 
@@ -23,3 +25,8 @@ QStringList decodePlaylist(const QByteArray &bytes, qsizetype maxNames = kPlayli
 // The bytes up to and including the last line end: what remains of a file read only in
 // part once its cut-off last line is dropped.
 QByteArray completeLines(const QByteArray &bytes);
+
+// The bytes "Guardar" writes for the playlist under fileName, in the format formatToSave
+// chooses. Nothing when the player's own format is chosen and a name holds a line break.
+std::optional<QByteArray> savedPlaylist(
+    const PlaylistModel &playlist, const QString &fileName, bool m3u8EntryPicked);

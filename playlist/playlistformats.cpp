@@ -7,6 +7,7 @@
 #include <QMap>
 #include <QUrl>
 #include <QXmlStreamReader>
+#include <QXmlStreamWriter>
 #include <algorithm>
 #include <cmath>
 
@@ -255,13 +256,18 @@ QString shownName(const QString &name)
     return shown;
 }
 
+// An entry's length in whole seconds, -1 when unknown.
+qint64 wholeSeconds(const PlaylistEntry &entry)
+{
+    return entry.seconds && std::isfinite(*entry.seconds) && *entry.seconds >= 0
+        ? qint64(std::llround(std::min(*entry.seconds, 1e12)))
+        : -1;
+}
+
 // The #EXTINF line of an entry: commas in its name are fine.
 QString extinf(const PlaylistEntry &entry)
 {
-    const qint64 seconds = entry.seconds && std::isfinite(*entry.seconds) && *entry.seconds >= 0
-        ? qint64(std::llround(std::min(*entry.seconds, 1e12)))
-        : -1;
-    return QStringLiteral("#EXTINF:%1,%2\n").arg(seconds).arg(shownName(entry.name));
+    return QStringLiteral("#EXTINF:%1,%2\n").arg(wholeSeconds(entry)).arg(shownName(entry.name));
 }
 
 // A relative path that would read back as a comment, an address or a blank line is written
@@ -274,6 +280,18 @@ QString unambiguous(const QString &relative)
     return relative;
 }
 
+QString fileUrl(const QString &path)
+{
+    return QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded);
+}
+
+// A path relative to a folder that lies below it.
+bool isBelow(const QString &relative)
+{
+    return !relative.startsWith(QLatin1String("../")) && relative != QLatin1String("..")
+        && !QDir::isAbsolutePath(relative);
+}
+
 // How a path is written in a list kept in base, to be read back by localPath: below base
 // relative to it, elsewhere absolute. The reader turns backslashes into slashes, as lists from
 // Windows need, so a path holding one (a Linux name such as "AC\DC") is written as a
@@ -281,11 +299,105 @@ QString unambiguous(const QString &relative)
 QString entryPath(const QString &path, const QDir &base)
 {
     if (path.contains(u'\\') || holdsControl(path))
-        return QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded);
+        return fileUrl(path);
     const QString relative = base.relativeFilePath(path);
-    const bool below = !relative.startsWith(QLatin1String("../")) && relative != QLatin1String("..")
-        && !QDir::isAbsolutePath(relative);
-    return below ? unambiguous(relative) : path;
+    return isBelow(relative) ? unambiguous(relative) : path;
+}
+
+// An XSPF location is a URI: below the playlist's folder relative to the playlist, elsewhere a
+// file URL, percent-encoded either way.
+QString xspfLocation(const QString &path, const QDir &base)
+{
+    const QString relative = base.relativeFilePath(path);
+    return isBelow(relative) ? QString::fromLatin1(QUrl::toPercentEncoding(relative, "/")) : fileUrl(path);
+}
+
+QString absoluteIn(const QDir &base, const QString &path)
+{
+    return QDir::cleanPath(base.absoluteFilePath(path));
+}
+
+QByteArray encodeM3u8(const QList<PlaylistEntry> &entries, const QDir &base)
+{
+    QString text = QStringLiteral("#EXTM3U\n");
+    for (const PlaylistEntry &entry : entries)
+        text += extinf(entry) + entryPath(absoluteIn(base, entry.path), base) + u'\n';
+    return text.toUtf8();
+}
+
+// "FileN=", "TitleN=" and "LengthN=" for each entry, numbered from 1, then the count.
+QByteArray encodePls(const QList<PlaylistEntry> &entries, const QDir &base)
+{
+    QString text = QStringLiteral("[playlist]\n");
+    for (qsizetype i = 0; i < entries.size(); ++i) {
+        const PlaylistEntry &entry = entries.at(i);
+        text += QStringLiteral("File%1=%2\nTitle%1=%3\nLength%1=%4\n")
+                    .arg(QString::number(i + 1), entryPath(absoluteIn(base, entry.path), base),
+                        shownName(entry.name), QString::number(wholeSeconds(entry)));
+    }
+    text += QStringLiteral("NumberOfEntries=%1\nVersion=2\n").arg(entries.size());
+    return text.toUtf8();
+}
+
+QByteArray encodeXspf(const QList<PlaylistEntry> &entries, const QDir &base)
+{
+    QByteArray bytes;
+    QXmlStreamWriter xml(&bytes);
+    xml.setAutoFormatting(true);
+    xml.writeStartDocument();
+    xml.writeStartElement(QStringLiteral("playlist"));
+    xml.writeDefaultNamespace(QStringLiteral("http://xspf.org/ns/0/"));
+    xml.writeAttribute(QStringLiteral("version"), QStringLiteral("1"));
+    xml.writeStartElement(QStringLiteral("trackList"));
+    for (const PlaylistEntry &entry : entries) {
+        xml.writeStartElement(QStringLiteral("track"));
+        xml.writeTextElement(QStringLiteral("location"), xspfLocation(absoluteIn(base, entry.path), base));
+        xml.writeTextElement(QStringLiteral("title"), shownName(entry.name));
+        if (const qint64 seconds = wholeSeconds(entry); seconds >= 0)
+            xml.writeTextElement(QStringLiteral("duration"), QString::number(seconds * 1000));
+        xml.writeEndElement();
+    }
+    xml.writeEndDocument();
+    return bytes;
+}
+
+// Windows Media's own lists begin with their processing instruction and hold paths.
+QByteArray encodeWpl(const QList<PlaylistEntry> &entries, const QDir &base)
+{
+    QByteArray bytes;
+    QXmlStreamWriter xml(&bytes);
+    xml.writeProcessingInstruction(QStringLiteral("wpl"), QStringLiteral("version=\"1.0\""));
+    // Formatting from here on, or the file would begin with a blank line.
+    xml.setAutoFormatting(true);
+    xml.writeStartElement(QStringLiteral("smil"));
+    xml.writeStartElement(QStringLiteral("body"));
+    xml.writeStartElement(QStringLiteral("seq"));
+    for (const PlaylistEntry &entry : entries) {
+        xml.writeEmptyElement(QStringLiteral("media"));
+        xml.writeAttribute(QStringLiteral("src"), entryPath(absoluteIn(base, entry.path), base));
+    }
+    xml.writeEndDocument();
+    return bytes;
+}
+
+// ASX references are URLs, which players decode: each is written as a whole file URL.
+QByteArray encodeAsx(const QList<PlaylistEntry> &entries, const QDir &base)
+{
+    QByteArray bytes;
+    QXmlStreamWriter xml(&bytes);
+    xml.writeStartElement(QStringLiteral("asx"));
+    xml.writeAttribute(QStringLiteral("version"), QStringLiteral("3.0"));
+    // Formatting from here on, or the file would begin with a blank line.
+    xml.setAutoFormatting(true);
+    for (const PlaylistEntry &entry : entries) {
+        xml.writeStartElement(QStringLiteral("entry"));
+        xml.writeTextElement(QStringLiteral("title"), shownName(entry.name));
+        xml.writeEmptyElement(QStringLiteral("ref"));
+        xml.writeAttribute(QStringLiteral("href"), fileUrl(absoluteIn(base, entry.path)));
+        xml.writeEndElement();
+    }
+    xml.writeEndDocument();
+    return bytes;
 }
 
 } // namespace
@@ -333,11 +445,29 @@ std::optional<QStringList> readPlaylistFile(const QString &path, qsizetype maxEn
     return parsePlaylist(*bytes, *format, QFileInfo(path).absolutePath(), maxEntries);
 }
 
-QByteArray encodeM3u8(const QList<PlaylistEntry> &entries, const QString &folder)
+std::optional<PlaylistFormat> formatToSave(const QString &fileName, bool m3u8EntryPicked)
+{
+    if (const auto format = playlistFormatOf(fileName))
+        return format;
+    if (!m3u8EntryPicked || fileName.endsWith(QLatin1String(".smp"), Qt::CaseInsensitive))
+        return std::nullopt;
+    return PlaylistFormat::M3u;
+}
+
+QByteArray encodePlaylistAs(PlaylistFormat format, const QList<PlaylistEntry> &entries, const QString &folder)
 {
     const QDir base(QDir::cleanPath(QDir(folder).absolutePath()));
-    QString text = QStringLiteral("#EXTM3U\n");
-    for (const PlaylistEntry &entry : entries)
-        text += extinf(entry) + entryPath(QDir::cleanPath(base.absoluteFilePath(entry.path)), base) + u'\n';
-    return text.toUtf8();
+    switch (format) {
+    case PlaylistFormat::M3u:
+        return encodeM3u8(entries, base);
+    case PlaylistFormat::Pls:
+        return encodePls(entries, base);
+    case PlaylistFormat::Xspf:
+        return encodeXspf(entries, base);
+    case PlaylistFormat::Wpl:
+        return encodeWpl(entries, base);
+    case PlaylistFormat::Asx:
+        return encodeAsx(entries, base);
+    }
+    return QByteArray();
 }

@@ -8,7 +8,7 @@
 
 // Playlists written by other players: M3U and M3U8 (plain or extended), PLS, XSPF, and
 // Windows Media's WPL and ASX. Reading gives the local files they name, in their order, as
-// absolute paths; writing gives an extended M3U8.
+// absolute paths; writing gives any of them.
 
 enum class PlaylistFormat { M3u, Pls, Xspf, Wpl, Asx };
 
@@ -40,8 +40,17 @@ struct PlaylistEntry {
     std::optional<double> seconds; // its length, when known
 };
 
-// The bytes of an M3U8 file kept in folder, which reads back as the entries' paths in their
-// order: UTF-8, "#EXTM3U", then for each entry an "#EXTINF:<whole seconds, -1 when unknown>,
-// <name>" line and its path, relative to folder where the file lies below it, absolute
-// otherwise, and a file URL where the plain path would not read back. Lines end in LF.
-QByteArray encodeM3u8(const QList<PlaylistEntry> &entries, const QString &folder);
+// The format "Guardar" writes under fileName: the one its extension names, since "Abrir" goes
+// by the extension; nothing, the player's own .smp, for ".smp"; for any other name, M3U when
+// the save dialog's M3U8 entry was picked, the player's own otherwise.
+std::optional<PlaylistFormat> formatToSave(const QString &fileName, bool m3u8EntryPicked);
+
+// The bytes of a playlist file of format kept in folder, which "Abrir" reads back as the
+// entries' paths in their order. Paths below folder are written relative to it, others
+// absolute, and as file URLs where the plain path would not read back (a backslash, a control
+// character). M3U is an extended M3U8 in UTF-8 ("#EXTM3U", then "#EXTINF:<whole seconds, -1
+// when unknown>,<name>" and the path for each entry, lines ending in LF); PLS, XSPF and ASX
+// record the names too, PLS and XSPF the lengths. Control characters in names are written as
+// blanks.
+QByteArray encodePlaylistAs(
+    PlaylistFormat format, const QList<PlaylistEntry> &entries, const QString &folder);

@@ -94,6 +94,7 @@ public:
     QString lastFilter;
     qint16 lastFlags = 0;
     int chosenFilter = 1; // the filter entry each confirmed answer is given with
+    QStringList lastExtensions;
 
     void ShowOpen() override { answer(QStringLiteral("open ")); }
     void ShowSave() override { answer(QStringLiteral("save ")); }
@@ -104,6 +105,7 @@ private:
         shown << kind + InitDir;
         lastFilter = Filter;
         lastFlags = Flags;
+        lastExtensions = DefaultExtensions;
         if (answers.empty())
             return;
         const QString path = answers.front();

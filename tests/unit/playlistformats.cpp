@@ -11,28 +11,57 @@ class PlaylistFormats : public QObject {
 private slots:
     void init() { QVERIFY(m_dir.isValid()); }
 
-    // An M3U8 the player writes reads back as the same files in the same order: below the
-    // playlist's folder relative, elsewhere absolute, names that look like comments, addresses,
-    // folders from Windows or URL escapes, or that hold line breaks, included.
-    void m3u8RoundTrip()
+    void roundTrip_data()
     {
+        QTest::addColumn<QString>("name");
+        for (const char *name : { "mía.m3u8", "l.m3u", "l.pls", "l.xspf", "l.wpl", "l.asx" })
+            QTest::newRow(name) << QString::fromUtf8(name);
+    }
+    // A playlist the player writes, of any kind, reads back as the same files in the same order:
+    // below its folder and elsewhere, names that look like comments, addresses, folders from
+    // Windows or URL escapes, or that hold line breaks, included.
+    void roundTrip()
+    {
+        QFETCH(QString, name);
         const QString folder = m_dir.filePath(QStringLiteral("listas"));
-        const QList<PlaylistEntry> entries { { folder + QStringLiteral("/sub/canción, uno.mp3"),
-                                                 QStringLiteral("canción, uno.mp3"), 61.6 },
-            { QStringLiteral("/otra/dos.ogg"), QStringLiteral("dos.ogg"), std::nullopt },
-            { folder + QStringLiteral("/#tres.wav"), QStringLiteral("#tres.wav"), 3.0 },
-            { folder + QStringLiteral("/file:x.flac"), QStringLiteral("file:x.flac"), 0.2 },
-            { folder + QStringLiteral("/AC\\DC - Back.mp3"), QStringLiteral("AC\\DC - Back.mp3"), {} },
-            { QStringLiteral("/otra/50%20 y\ndos.mp3"), QStringLiteral("50%20 y\ndos.mp3"), {} },
-            { folder + QStringLiteral("/ "), QStringLiteral(" "), {} } };
-        const QByteArray bytes = encodeM3u8(entries, folder);
-        QVERIFY(bytes.startsWith("#EXTM3U\n#EXTINF:62,canci\xc3\xb3n, uno.mp3\nsub/canci\xc3\xb3n, uno.mp3\n"
-                                 "#EXTINF:-1,dos.ogg\n/otra/dos.ogg\n"));
-        const QString path = write(QStringLiteral("listas/mía.m3u8"), bytes);
-        QStringList expected;
-        for (const PlaylistEntry &entry : entries)
-            expected << entry.path;
-        QCOMPARE(readPlaylistFile(path, 100), expected);
+        QList<PlaylistEntry> entries;
+        QStringList paths;
+        for (const QString &path : { folder + QStringLiteral("/sub/canción, uno.mp3"),
+                 QStringLiteral("/otra/dos.ogg"), folder + QStringLiteral("/#tres.wav"),
+                 folder + QStringLiteral("/file:x.flac"), folder + QStringLiteral("/AC\\DC - Back.mp3"),
+                 QStringLiteral("/otra/50%20 <y>\n&.mp3"), folder + QStringLiteral("/ ") }) {
+            entries.append({ path, QFileInfo(path).fileName(), 61.6 });
+            paths << path;
+        }
+        const QByteArray bytes = encodePlaylistAs(*playlistFormatOf(name), entries, folder);
+        QCOMPARE(readPlaylistFile(write(QStringLiteral("listas/") + name, bytes), 100), paths);
+    }
+
+    void formatToSave_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("m3u8Picked");
+        QTest::addColumn<QString>("written"); // the extension of the kind written
+        QTest::newRow("m3u under the own entry")
+            << QStringLiteral("mezcla.m3u") << false << QStringLiteral("m3u");
+        QTest::newRow("pls in capitals") << QStringLiteral("mezcla.PLS") << false << QStringLiteral("pls");
+        QTest::newRow("asx under the M3U8 entry")
+            << QStringLiteral("mezcla.asx") << true << QStringLiteral("asx");
+        QTest::newRow("own under the M3U8 entry")
+            << QStringLiteral("mezcla.smp") << true << QStringLiteral("smp");
+        QTest::newRow("other under the M3U8 entry")
+            << QStringLiteral("mezcla") << true << QStringLiteral("m3u8");
+        QTest::newRow("other under the own entry")
+            << QStringLiteral("mezcla.txt") << false << QStringLiteral("smp");
+    }
+    // A name with the extension of a kind "Abrir" reads is written as that kind, whichever entry
+    // was picked; any other name as the entry picked says.
+    void formatToSave()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, m3u8Picked);
+        QFETCH(QString, written);
+        QCOMPARE(::formatToSave(name, m3u8Picked), playlistFormatOf(QStringLiteral("x.") + written));
     }
 
     // The forms other players write: M3U from Windows (backslashes, CR LF, Windows-1252),

@@ -44,7 +44,8 @@ private slots:
     }
 
     // Both dialogs start in the program's folder with the playlist filter, the open dialog
-    // with its flag word; a cancel writes, adds and reports nothing.
+    // with its flag word, the save dialog giving a bare name typed under the M3U8 entry its
+    // extension; a cancel writes, adds and reports nothing.
     void dialogsPreparedAndCancelled()
     {
         FakePlatform fakes;
@@ -56,6 +57,7 @@ private slots:
         QCOMPARE(fakes.common.shown, (QStringList { "save " + m_folder->path() }));
         QCOMPARE(qtNameFilters(fakes.common.lastFilter),
             (QStringList { "SMP Files(*.smp) (*.smp)", "M3U8 (*.m3u8) (*.m3u8)" }));
+        QCOMPARE(fakes.common.lastExtensions, (QStringList { "", "m3u8" }));
         fakes.common.InitDir = "/somewhere/else";
         fakes.common.FileName = "/old/choice.smp";
         fakes.common.answers = { QString() };

@@ -230,6 +230,26 @@ private slots:
         QCOMPARE(common.FileTitle, QStringLiteral("a song.mp3"));
     }
 
+    // A name typed without an extension under an entry that has one takes it before Qt asks
+    // whether to replace the file of that name.
+    void saveGivesPickedEntryItsExtension()
+    {
+        QFile existing(m_music.filePath(QStringLiteral("mezcla.m3u8")));
+        QVERIFY(existing.open(QIODevice::WriteOnly));
+        QtFileDialog common;
+        common.InitDir = m_music.path();
+        common.Filter = QStringLiteral("SMP Files(*.smp)|*.smp|M3U8 (*.m3u8)|*.m3u8");
+        common.DefaultExtensions = { QString(), QStringLiteral("m3u8") };
+        Answers answers({ [](QWidget *modal) {
+                             asFileDialog(modal)->selectNameFilter(QStringLiteral("M3U8 (*.m3u8) (*.m3u8)"));
+                             choose(modal, QStringLiteral("mezcla"));
+                         },
+            [](QWidget *modal) { qobject_cast<QMessageBox *>(modal)->button(QMessageBox::Yes)->click(); } });
+        common.ShowSave();
+        QVERIFY(answers.allGiven());
+        QCOMPARE(common.FileTitle, QStringLiteral("mezcla.m3u8"));
+    }
+
 private:
     QTemporaryDir m_home;
     QTemporaryDir m_music;
