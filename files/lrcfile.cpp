@@ -11,12 +11,17 @@ namespace {
 // bounding them keeps the sums below from overflowing.
 constexpr int maxMinuteDigits = 5;
 
+// The seconds of a time: up to 59, and 60, which tools that round times write for the last
+// instant of a minute.
+const QLatin1String secondsForm("([0-5]?[0-9]|60)");
+
 // "[mm:ss]", "[mm:ss.x]", "[mm:ss.xx]", "[mm:ss.xxx]" or with ':' before the fraction.
 std::optional<qint64> timeTagMs(QStringView tag)
 {
     static const QRegularExpression form(
-        QStringLiteral("^\\[\\s*([0-9]{1,%1}):([0-5]?[0-9])(?:[.:]([0-9]{1,3}))?\\s*\\]$")
-            .arg(maxMinuteDigits));
+        QStringLiteral("^\\[\\s*([0-9]{1,%1}):%2(?:[.:]([0-9]{1,3}))?\\s*\\]$")
+            .arg(maxMinuteDigits)
+            .arg(secondsForm));
     const auto match = form.match(tag.toString());
     if (!match.hasMatch())
         return std::nullopt;
@@ -28,10 +33,12 @@ std::optional<qint64> timeTagMs(QStringView tag)
 }
 
 // A line holding only "[key:value]" with a short lower-case key, such as "[ar:Artist]" or
-// "[offset:+250]". A line such as "[Chorus: all]" is the lyrics' own text and is shown.
+// "[offset:+250]", or a key files commonly hold in any case, such as "[AR:Artist]" or
+// "[Offset:+250]". A line such as "[Chorus: all]" is the lyrics' own text and is shown.
 const QRegularExpression &metadataForm()
 {
-    static const QRegularExpression form(QStringLiteral("^\\[(#|[a-z]{1,10}):(.*)\\]$"));
+    static const QRegularExpression form(
+        QStringLiteral("^\\[(#|[a-z]{1,10}|(?i:ar|al|ti|au|by|re|ve|tool|length|offset)):(.*)\\]$"));
     return form;
 }
 
@@ -39,7 +46,8 @@ const QRegularExpression &metadataForm()
 // the window marks whole lines, so they are left out of what it shows.
 QString withoutWordTimes(const QString &text)
 {
-    static const QRegularExpression wordTime(QStringLiteral("<[0-9]{1,5}:[0-5]?[0-9](?:[.:][0-9]{1,3})?>"));
+    static const QRegularExpression wordTime(
+        QStringLiteral("<[0-9]{1,5}:%1(?:[.:][0-9]{1,3})?>").arg(secondsForm));
     if (!text.contains(u'<'))
         return text;
     QString out = text;
@@ -52,16 +60,19 @@ struct TaggedLine {
     QString text;
 };
 
-// Takes the time tags off the start of a line.
+// Takes the time tags off the start of a line; blanks may stand between them, as in
+// "[00:01.00] [00:05.00]Words".
 TaggedLine splitTimes(const QString &line)
 {
     TaggedLine tagged;
     qsizetype at = 0;
-    while (at < line.size() && line.at(at) == u'[') {
-        const qsizetype close = line.indexOf(u']', at);
+    for (qsizetype open = line.indexOf(u'[');
+         open >= 0 && QStringView(line).sliced(at, open - at).trimmed().isEmpty();
+         open = line.indexOf(u'[', at)) {
+        const qsizetype close = line.indexOf(u']', open);
         if (close < 0)
             break;
-        const auto ms = timeTagMs(QStringView(line).sliced(at, close - at + 1));
+        const auto ms = timeTagMs(QStringView(line).sliced(open, close - open + 1));
         if (!ms)
             break;
         tagged.times << *ms;

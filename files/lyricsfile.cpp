@@ -49,6 +49,8 @@ std::optional<QString> readLyrics(const QString &path)
         return std::nullopt;
     QString text = decodeLyrics(*bytes, bytes->size() == maxLyricsBytes);
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    // Files from old Mac tools end their lines in CR alone.
+    text.replace(u'\r', u'\n');
     return breakLongLines(text);
 }
 

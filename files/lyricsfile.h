@@ -25,7 +25,7 @@ QString lyricsPath(const QString &baseName);
 QString timedLyricsPath(const QString &baseName);
 
 // The text of a lyrics file as the text box shows it: at most maxLyricsBytes of it, CR LF
-// line ends turned into the box's own, lines longer than maxLyricsLine broken. Nothing
+// and CR line ends turned into the box's own, lines longer than maxLyricsLine broken. Nothing
 // when it is missing, unreadable or not a regular file.
 std::optional<QString> readLyrics(const QString &path);
 

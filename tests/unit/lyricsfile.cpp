@@ -42,10 +42,12 @@ private slots:
             timedLyricsPath(QStringLiteral("tema")), m_folder.filePath(QStringLiteral("Lyrics/tema.lrc")));
     }
 
-    // CR LF line ends become the box's own; an empty file gives an empty text, not a failure.
+    // CR LF and CR line ends become the box's own; an empty file gives an empty text, not a
+    // failure.
     void lineEndsAndEmpty()
     {
         QCOMPARE(readLyrics(write("a.txt", "uno\r\ndos\r\n")), QStringLiteral("uno\ndos\n"));
+        QCOMPARE(readLyrics(write("c.txt", "uno\rdos\r")), QStringLiteral("uno\ndos\n"));
         const auto empty = readLyrics(write("b.txt", ""));
         QVERIFY(empty);
         QVERIFY(empty->isEmpty());
