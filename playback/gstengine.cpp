@@ -1,6 +1,7 @@
 #include "playback/gstengine.h"
 
 #include "playback/adtslength.h"
+#include "playback/mpeglength.h"
 
 #include <QFileInfo>
 #include <QThread>
@@ -17,6 +18,9 @@ constexpr guint audioFlag = 0x2;
 constexpr guint softVolumeFlag = 0x10;
 // How long a file may take to be ready to play before it counts as unplayable.
 constexpr GstClockTime prerollLimit = 5 * GST_SECOND;
+// How long a seek may take to be ready at its new place; a slower one goes on in the background
+// and the position catches up with it.
+constexpr GstClockTime seekLimit = GST_SECOND;
 // fluiddec plays MIDI about 30 dB quieter than the other formats play at full volume.
 constexpr double midiGain = 0.8;
 constexpr int quietestLevel = -10000;
@@ -170,13 +174,11 @@ struct GstEngineCallbacks {
     {
         auto *engine = static_cast<GstEngine *>(data);
         const auto type = GST_MESSAGE_TYPE(message);
-        if (type == GST_MESSAGE_EOS || type == GST_MESSAGE_ERROR) {
-            const int generation = engine->m_generation.load();
-            const bool failed = type == GST_MESSAGE_ERROR;
+        if (type == GST_MESSAGE_EOS || type == GST_MESSAGE_ERROR)
+            engine->queueEnd(type == GST_MESSAGE_ERROR);
+        if (type == GST_MESSAGE_DURATION_CHANGED)
             QMetaObject::invokeMethod(
-                engine, [engine, generation, failed] { engine->deliverEnd(generation, failed); },
-                Qt::QueuedConnection);
-        }
+                engine, [engine] { engine->refineLength(); }, Qt::QueuedConnection);
         // Nobody reads the bus, so nothing may stay queued on it. A dropped message is the
         // handler's to free, and each one holds the element that posted it.
         gst_message_unref(message);
@@ -234,10 +236,11 @@ bool GstEngine::MediaFile(const QString &path)
     // time limit reaches; an empty file can hold nothing to play.
     const QFileInfo file(path);
     const bool playable = file.isFile() && file.isReadable() && file.size() > 0;
-    // The same file named again starts from the start it is held ready at.
+    // The same file named again starts from the start it is held ready at; one that cannot be
+    // taken back there is no longer held, and the next start loads it afresh.
     if (playable && !m_loaded.isEmpty() && file.absoluteFilePath() == m_loaded) {
         rewind();
-        m_path = m_loaded;
+        m_path = file.absoluteFilePath();
         return true;
     }
     halt();
@@ -255,6 +258,8 @@ bool GstEngine::StartPlayback()
         return false;
     if (!m_paused)
         return startFromBeginning();
+    if (m_heldEnd)
+        return deliverHeldEnd();
     if (gst_element_set_state(m_playbin, GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE)
         return false;
     m_paused = false;
@@ -306,6 +311,35 @@ std::optional<double> GstEngine::MediaLength()
     return m_length;
 }
 
+// A seek at or past the end makes GStreamer end the file, as it does at its own end. Whatever
+// ended before the seek belonged to the part of the file left behind.
+bool GstEngine::Seek(double seconds)
+{
+    if (!CanSeek())
+        return false;
+    ++m_generation;
+    m_heldEnd.reset();
+    const auto target = gint64(std::max(0.0, seconds) * GST_SECOND);
+    if (!gst_element_seek_simple(
+            m_playbin, GST_FORMAT_TIME, GstSeekFlags(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE), target))
+        return false;
+    // Until the file is ready at its new place, GStreamer cannot tell the position.
+    gst_element_get_state(m_playbin, nullptr, nullptr, seekLimit);
+    return true;
+}
+
+bool GstEngine::CanSeek() const
+{
+    if (!m_playing)
+        return false;
+    GstQuery *query = gst_query_new_seeking(GST_FORMAT_TIME);
+    gboolean seekable = FALSE;
+    if (gst_element_query(m_playbin, query))
+        gst_query_parse_seeking(query, nullptr, &seekable, nullptr, nullptr);
+    gst_query_unref(query);
+    return seekable;
+}
+
 std::optional<double> GstEngine::Position() const
 {
     gint64 position = 0;
@@ -350,14 +384,14 @@ bool GstEngine::ensurePlaybin()
 
 // The length must be known when this returns, so the file is first made ready (prerolled)
 // within a bounded wait, measured, and only then played. A file already held ready skips
-// straight to the wait, which then ends at once.
+// straight to the wait, which then ends at once; a playing one that cannot be taken back to
+// its start is loaded afresh.
 bool GstEngine::startFromBeginning()
 {
-    if (!m_loaded.isEmpty() && m_loaded == m_path) {
-        if (m_playing)
-            rewind();
+    if (m_playing)
+        rewind();
+    if (!m_loaded.isEmpty() && m_loaded == m_path)
         return playFromStart();
-    }
     halt();
     const QByteArray uri = QUrl::fromLocalFile(m_path).toEncoded();
     g_object_set(m_playbin, "uri", uri.constData(), nullptr);
@@ -375,11 +409,8 @@ bool GstEngine::playFromStart()
     // What the file reported while it was being readied (a stream nobody plays, such as the
     // pictures of an MPG file) is no reason to end it.
     ++m_generation;
-    m_length = queryDuration();
     if (!m_length)
-        m_length = adtsFileLength(m_path);
-    if (!m_length)
-        m_length = estimateFromBitrate();
+        measure();
     if (gst_element_set_state(m_playbin, GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE)
         return failStart();
     m_playing = true;
@@ -402,6 +433,7 @@ void GstEngine::halt(bool reset)
     ++m_generation;
     m_playing = false;
     m_paused = false;
+    m_heldEnd.reset();
     m_loaded.clear();
 }
 
@@ -422,6 +454,30 @@ void GstEngine::rewind()
     ++m_generation;
     m_playing = false;
     m_paused = false;
+    m_heldEnd.reset();
+}
+
+// MPEG audio is counted frame by frame, since GStreamer can only guess the length of an MP3
+// without a length header. A file too large to count keeps GStreamer's guess, which it
+// improves as it reads on.
+void GstEngine::measure()
+{
+    m_length = mpegFileLength(m_path);
+    m_lengthCounted = m_length.has_value();
+    if (!m_length)
+        m_length = queryDuration();
+    if (!m_length)
+        m_length = adtsFileLength(m_path);
+    if (!m_length)
+        m_length = estimateFromBitrate();
+}
+
+void GstEngine::refineLength()
+{
+    if (m_lengthCounted || m_loaded.isEmpty())
+        return;
+    if (const auto duration = queryDuration())
+        m_length = duration;
 }
 
 std::optional<double> GstEngine::queryDuration() const
@@ -450,14 +506,38 @@ std::optional<double> GstEngine::estimateFromBitrate() const
 }
 
 // An error after the file started playing (a truncated file) ends it as its end would, so
-// the playlist moves on instead of waiting for an end that never comes.
+// the playlist moves on instead of waiting for an end that never comes. An end that comes in
+// while paused leaves the file as it is until the resume: the pause holds, and the player
+// moves on only once the user plays again.
 void GstEngine::deliverEnd(int generation, bool failed)
 {
     if (generation != m_generation.load())
         return;
+    if (m_paused) {
+        m_heldEnd = failed;
+        return;
+    }
     if (failed)
         halt(true);
     else
         rewind();
     emit PlaybackEnded(0);
+}
+
+// The held end reaches the player from the event loop, as any end does, so the resume the
+// player is handling is over before it moves on.
+bool GstEngine::deliverHeldEnd()
+{
+    m_paused = false;
+    queueEnd(*std::exchange(m_heldEnd, std::nullopt));
+    return true;
+}
+
+// Called from GStreamer's threads as well as the UI thread; the end belongs to the playback of
+// the moment it was queued.
+void GstEngine::queueEnd(bool failed)
+{
+    const int generation = m_generation.load();
+    QMetaObject::invokeMethod(
+        this, [this, generation, failed] { deliverEnd(generation, failed); }, Qt::QueuedConnection);
 }

@@ -18,7 +18,8 @@ class QThread;
 //
 // Every load, stop and start from the beginning takes a new generation number; an end of
 // file or an error already on its way to the UI thread when the number changed belongs to a
-// playback that is over, and is dropped.
+// playback that is over, and is dropped. An end that arrives while paused is held, the file
+// left where it ended, and raised on the resume.
 class GstEngine : public MediaEngine {
     Q_OBJECT
 public:
@@ -37,6 +38,8 @@ public:
     bool VolumeLevel(int level) override;
     std::optional<double> MediaLength() override;
     std::optional<double> Position() const override;
+    bool Seek(double seconds) override;
+    bool CanSeek() const override;
 
     // Starts GStreamer, loads the decoders of the kinds of file the player accepts and opens
     // the sound output, on a thread of its own that touches nothing else of the engine.
@@ -54,9 +57,13 @@ private:
     void halt(bool reset = false);
     // Ends playback and keeps the file ready at its start.
     void rewind();
+    void measure();
+    void refineLength();
     std::optional<double> queryDuration() const;
     std::optional<double> estimateFromBitrate() const;
     void deliverEnd(int generation, bool failed);
+    bool deliverHeldEnd();
+    void queueEnd(bool failed);
 
     friend struct GstEngineCallbacks;
 
@@ -72,7 +79,11 @@ private:
     std::atomic<int> m_generation { 0 };
     bool m_playing = false;
     bool m_paused = false;
+    // An end that came in while paused, kept for the resume: true when it was an error.
+    std::optional<bool> m_heldEnd;
     std::optional<double> m_length;
+    // Whether m_length was counted from the file's frames, which no guess of GStreamer's betters.
+    bool m_lengthCounted = false;
     double m_volume = 1.0;
     bool m_muted = false;
 };

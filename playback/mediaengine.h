@@ -10,7 +10,11 @@
 //  - StartPlayback after PausePlayback resumes where the file was paused;
 //  - StopPlayback ends playback and keeps the file named, so a later start plays it from 0;
 //  - MediaLength is valid as soon as StartPlayback has returned true;
-//  - PlaybackEnded is raised on the UI thread once for each file that plays to its end.
+//  - Seek moves the playing or paused file to a time, clamped to its start, and leaves it
+//    playing or paused; a seek at or past the end ends the file as its own end would. With
+//    the file stopped, or one that CanSeek says cannot seek (MIDI), Seek fails;
+//  - PlaybackEnded is raised on the UI thread once for each file that plays to its end; an end
+//    that comes while paused leaves the file paused where it ended and is raised on the resume.
 class MediaEngine : public QObject {
     Q_OBJECT
 public:
@@ -24,10 +28,16 @@ public:
     virtual bool setMuteState(bool muted) = 0;
     // Loudness from -1000 (quietest) to 0 (loudest), in hundredths of a decibel.
     virtual bool VolumeLevel(int level) = 0;
-    // Length of the named file in seconds, or nothing when the engine cannot tell.
+    // Length of the named file in seconds, or nothing when the engine cannot tell. Where the
+    // engine can only guess it (an MP3 of over 64 MB without a length header), the guess
+    // improves as the file plays.
     virtual std::optional<double> MediaLength() = 0;
     // Where playback stands in the named file, in seconds, or nothing when the engine cannot tell.
     virtual std::optional<double> Position() const = 0;
+    // Moves playback to the given second of the playing or paused file.
+    virtual bool Seek(double seconds) = 0;
+    // Whether the playing or paused file can be moved within.
+    virtual bool CanSeek() const = 0;
 
 signals:
     // The argument carries nothing the player uses.

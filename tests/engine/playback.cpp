@@ -17,9 +17,11 @@ class EnginePlayback : public QObject {
 private:
     static constexpr double fileSeconds = 1.5;
     static constexpr int endTimeoutMs = 15000;
+    // Long enough that an end within a few seconds of a seek came from the seek.
+    static constexpr double longSeconds = 20;
 
     QTemporaryDir m_dir;
-    QString m_wav, m_mp3, m_bareMp3, m_midi, m_mpg;
+    QString m_wav, m_mp3, m_bareMp3, m_vbrMp3, m_midi, m_mpg, m_long;
     QStringList m_newer; // one file of each newer kind, named by its extension
     std::unique_ptr<GstEngine> m_engine;
 
@@ -56,15 +58,101 @@ private slots:
         m_bareMp3 = mediafiles::mp3(dir, QStringLiteral("bare.mp3"), fileSeconds, 550, false);
         m_midi = mediafiles::midi(dir, QStringLiteral("note.mid"), fileSeconds, 69);
         m_mpg = mediafiles::mpg(dir, QStringLiteral("clip.mpg"), fileSeconds, 880);
+        m_long = mediafiles::wav(dir, QStringLiteral("long.wav"), longSeconds, 330);
+        m_vbrMp3 = mediafiles::vbrMp3(dir, QStringLiteral("vbr.mp3"), 4, 8);
         for (const char *kind : { "flac", "ogg", "opus", "m4a", "aac", "wma" })
             m_newer << mediafiles::encoded(
                 dir, QStringLiteral("tone.") + QLatin1String(kind), fileSeconds, 440);
-        for (const QString &path : QStringList { m_wav, m_mp3, m_bareMp3, m_midi, m_mpg } + m_newer)
+        for (const QString &path :
+            QStringList { m_wav, m_mp3, m_bareMp3, m_vbrMp3, m_midi, m_mpg, m_long } + m_newer)
             QVERIFY2(!path.isEmpty(), "a test file could not be made");
     }
 
     void init() { m_engine = std::make_unique<GstEngine>(QStringLiteral("fakesink sync=true")); }
     void cleanup() { m_engine.reset(); }
+
+    void seekMovesPlaybackWhilePlayingAndPaused_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::newRow("wav") << m_wav;
+        QTest::newRow("mp3") << m_mp3;
+        QTest::newRow("mp3 without length header") << m_bareMp3;
+        QTest::newRow("mpg") << m_mpg;
+        for (const QString &path : m_newer)
+            QTest::newRow(qPrintable(QFileInfo(path).suffix())) << path;
+    }
+
+    // A seek moves the playing file forward and back (a time before its start is its start)
+    // and it plays on from there; a paused file moves and stays paused until resumed, and then
+    // ends once.
+    void seekMovesPlaybackWhilePlayingAndPaused()
+    {
+        QFETCH(QString, path);
+        QSignalSpy ended(m_engine.get(), &MediaEngine::PlaybackEnded);
+        const auto at = [this] { return m_engine->Position().value_or(-1); };
+        QVERIFY(m_engine->MediaFile(path));
+        QVERIFY(m_engine->StartPlayback());
+        QVERIFY(m_engine->CanSeek());
+        QVERIFY(m_engine->Seek(1.0));
+        QVERIFY2(at() >= 0.95 && at() < 1.4, qPrintable(QString::number(at())));
+        QVERIFY(m_engine->Seek(-1.0));
+        QVERIFY2(at() < 0.4, qPrintable(QString::number(at())));
+        QVERIFY(waitUntilPlayedPast(0.5));
+
+        QVERIFY(m_engine->PausePlayback());
+        QVERIFY(m_engine->Seek(1.2));
+        QVERIFY2(qAbs(at() - 1.2) < 0.05, qPrintable(QString::number(at())));
+        QVERIFY(m_engine->Seek(0.2));
+        QVERIFY(!ended.wait(300));
+        QVERIFY2(qAbs(at() - 0.2) < 0.05, qPrintable(QString::number(at())));
+        QVERIFY(m_engine->StartPlayback());
+        QTRY_COMPARE_WITH_TIMEOUT(ended.count(), 1, endTimeoutMs);
+        QVERIFY(!ended.wait(300));
+    }
+
+    void seekPastTheEndEndsTheFileOnce_data()
+    {
+        QTest::addColumn<bool>("paused");
+        QTest::newRow("playing") << false;
+        QTest::newRow("paused") << true;
+    }
+
+    // A seek at or past the end ends the file at once, and once, as its own end would; while
+    // paused that end waits for the resume.
+    void seekPastTheEndEndsTheFileOnce()
+    {
+        QFETCH(bool, paused);
+        QSignalSpy ended(m_engine.get(), &MediaEngine::PlaybackEnded);
+        QVERIFY(m_engine->MediaFile(m_long));
+        QVERIFY(m_engine->StartPlayback());
+        if (paused) {
+            QVERIFY(m_engine->PausePlayback());
+            QVERIFY(m_engine->Seek(longSeconds + 5));
+            QVERIFY(!ended.wait(500));
+            QVERIFY(m_engine->StartPlayback());
+        } else {
+            QVERIFY(m_engine->Seek(longSeconds));
+        }
+        QTRY_COMPARE_WITH_TIMEOUT(ended.count(), 1, int(longSeconds * 1000) / 2);
+        QVERIFY(!ended.wait(500));
+    }
+
+    // Nothing named, a stopped file and a MIDI file (whose synthesised sound GStreamer cannot
+    // seek) have nothing to seek: the seek fails and playback stays where it was.
+    void stoppedOrMidiCannotSeek()
+    {
+        QVERIFY(!m_engine->Seek(1.0));
+        QVERIFY(m_engine->MediaFile(m_wav));
+        QVERIFY(m_engine->StartPlayback());
+        QVERIFY(m_engine->StopPlayback());
+        QVERIFY(!m_engine->CanSeek());
+        QVERIFY(!m_engine->Seek(1.0));
+        QVERIFY(m_engine->MediaFile(m_midi));
+        QVERIFY(m_engine->StartPlayback());
+        QVERIFY(!m_engine->CanSeek());
+        QVERIFY(!m_engine->Seek(1.0));
+        QVERIFY(m_engine->Position().value_or(1) < 0.5);
+    }
 
     void eachFormatIsMeasuredAtStartAndEndsOnce_data()
     {
@@ -96,6 +184,16 @@ private slots:
         QVERIFY(m_engine->MediaFile(m_wav));
         QVERIFY(m_engine->StartPlayback());
         QTRY_COMPARE_WITH_TIMEOUT(ended.count(), 2, endTimeoutMs);
+    }
+
+    // A VBR MP3 without a length header is known by its true length at the start, which the bit
+    // rate of its quiet beginning would put seconds off.
+    void vbrMp3WithoutLengthHeaderHasItsTrueLength()
+    {
+        QVERIFY(m_engine->MediaFile(m_vbrMp3));
+        QVERIFY(m_engine->StartPlayback());
+        const auto length = m_engine->MediaLength();
+        QVERIFY2(length && qAbs(*length - 12) < 0.1, qPrintable(QString::number(length.value_or(-1))));
     }
 
     // A paused file stays where it was, however long it waits, and goes on from there.
@@ -137,6 +235,25 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(ended.count(), 1, endTimeoutMs);
     }
 
+    // A file whose rewind fails (this output refuses every seek) is loaded afresh, so it
+    // starts over at the first press, whether named again, started again while playing or
+    // started after its end.
+    void fileThatCannotRewindIsLoadedAfresh()
+    {
+        GstEngine engine(QStringLiteral("audioconvert ! matroskamux ! fakesink sync=true"));
+        QSignalSpy ended(&engine, &MediaEngine::PlaybackEnded);
+        QVERIFY(engine.MediaFile(m_wav));
+        QVERIFY(engine.StartPlayback());
+        QVERIFY(engine.MediaFile(m_wav));
+        QVERIFY(engine.StartPlayback());
+        QVERIFY(engine.StartPlayback());
+        QTRY_COMPARE_WITH_TIMEOUT(ended.count(), 1, endTimeoutMs);
+
+        QVERIFY(engine.MediaFile(m_wav));
+        QVERIFY(engine.StartPlayback());
+        QTRY_COMPARE_WITH_TIMEOUT(ended.count(), 2, endTimeoutMs);
+    }
+
     // An engine warmed in the background plays its first file as a cold one does, with the
     // length known at the start and one end; nothing from the warming reaches the player.
     void warmedEnginePlaysTheFirstFile()
@@ -167,6 +284,23 @@ private slots:
         QVERIFY(m_engine->MediaFile(m_mp3));
         QVERIFY(m_engine->StartPlayback());
         QTRY_COMPARE_WITH_TIMEOUT(ended.count(), 1, endTimeoutMs);
+    }
+
+    // An end already on its way when the user paused waits for the resume: the paused file
+    // neither starts over nor ends until the user plays again, and then it ends once.
+    void endQueuedBeforePauseIsRaisedOnTheResume()
+    {
+        QSignalSpy ended(m_engine.get(), &MediaEngine::PlaybackEnded);
+        QVERIFY(m_engine->MediaFile(m_wav));
+        QVERIFY(m_engine->StartPlayback());
+        blockUntilPlayedOut(fileSeconds);
+        QVERIFY(m_engine->PausePlayback());
+        QVERIFY(!ended.wait(1000));
+        QVERIFY(m_engine->Position().value_or(0) > fileSeconds - 0.1);
+
+        QVERIFY(m_engine->StartPlayback());
+        QTRY_COMPARE_WITH_TIMEOUT(ended.count(), 1, endTimeoutMs);
+        QVERIFY(!ended.wait(500));
     }
 
     // An end already on its way when another file started must not end the new file.

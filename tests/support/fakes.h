@@ -26,6 +26,7 @@ public:
     std::optional<double> length = 0.0;
     std::optional<double> position; // where the file stands, as the test sets it
     mutable int positionQueries = 0; // how often the player asked where playback stands
+    bool seekable = true; // whether the file can be moved within; a seek fails without
     QStringList failing; // names of operations that report failure
 
     bool MediaFile(const QString &path) override
@@ -70,6 +71,15 @@ public:
         ++positionQueries;
         return position;
     }
+    bool Seek(double seconds) override
+    {
+        calls << QStringLiteral("Seek ") + QString::number(seconds);
+        if (failing.contains(QLatin1String("Seek")) || !seekable)
+            return false;
+        position = seconds;
+        return true;
+    }
+    bool CanSeek() const override { return seekable; }
     void endOfFile() { emit PlaybackEnded(0); }
 
 private:
