@@ -1,5 +1,7 @@
 #include "playback/adtslength.h"
 
+#include "playback/mpeglength.h"
+
 #include <QFile>
 #include <array>
 
@@ -16,22 +18,11 @@ quint8 byteAt(const QByteArray &bytes, qsizetype at)
     return static_cast<quint8>(bytes.at(at));
 }
 
-// An ID3v2 tag before the first frame: its ten-byte header and the size it gives.
-qsizetype id3Size(const QByteArray &head)
-{
-    if (head.size() < 10 || !head.startsWith("ID3"))
-        return 0;
-    qsizetype size = 0;
-    for (int i = 6; i < 10; ++i)
-        size = (size << 7) | (byteAt(head, i) & 0x7f);
-    return 10 + size + ((byteAt(head, 5) & 0x10) ? 10 : 0);
-}
-
 } // namespace
 
 std::optional<double> adtsLength(const QByteArray &head, qint64 fileSize)
 {
-    const qsizetype start = id3Size(head);
+    const qsizetype start = id3v2Size(head);
     qsizetype at = start;
     qint64 samples = 0;
     int frames = 0;

@@ -1,6 +1,7 @@
 #include "playback/gstengine.h"
 
 #include "playback/adtslength.h"
+#include "playback/mpeglength.h"
 
 #include <QFileInfo>
 #include <QThread>
@@ -250,6 +251,9 @@ struct GstEngineCallbacks {
         const auto type = GST_MESSAGE_TYPE(message);
         if (type == GST_MESSAGE_EOS || type == GST_MESSAGE_ERROR)
             engine->queueEnd(type == GST_MESSAGE_ERROR);
+        if (type == GST_MESSAGE_DURATION_CHANGED)
+            QMetaObject::invokeMethod(
+                engine, [engine] { engine->refineLength(); }, Qt::QueuedConnection);
         // Nobody reads the bus, so nothing may stay queued on it. A dropped message is the
         // handler's to free, and each one holds the element that posted it.
         gst_message_unref(message);
@@ -539,7 +543,8 @@ bool GstEngine::playFromStart()
     // What the file reported while it was being readied (a stream nobody plays, such as the
     // pictures of an MPG file) is no reason to end it.
     ++m_generation;
-    m_length = measureLength();
+    if (!m_length)
+        measure();
     if (gst_element_set_state(m_playbin, GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE)
         return failStart();
     m_playing = true;
@@ -590,13 +595,27 @@ void GstEngine::rewind()
     m_heldEnd.reset();
 }
 
-std::optional<double> GstEngine::measureLength() const
+// MPEG audio is counted frame by frame, since GStreamer can only guess the length of an MP3
+// without a length header. A file too large to count keeps GStreamer's guess, which it
+// improves as it reads on.
+void GstEngine::measure()
 {
-    if (const auto length = queryDuration())
-        return length;
-    if (const auto length = adtsFileLength(m_path))
-        return length;
-    return estimateFromBitrate();
+    m_length = mpegFileLength(m_path);
+    m_lengthCounted = m_length.has_value();
+    if (!m_length)
+        m_length = queryDuration();
+    if (!m_length)
+        m_length = adtsFileLength(m_path);
+    if (!m_length)
+        m_length = estimateFromBitrate();
+}
+
+void GstEngine::refineLength()
+{
+    if (m_lengthCounted || m_loaded.isEmpty())
+        return;
+    if (const auto duration = queryDuration())
+        m_length = duration;
 }
 
 std::optional<double> GstEngine::queryDuration() const
@@ -813,7 +832,7 @@ void GstEngine::startQueuedFile()
     m_queuedTimer.stop();
     m_path = std::exchange(m_queued, QString());
     m_loaded = m_path;
-    m_length = measureLength();
+    measure();
     emit QueuedFileStarted();
     if (m_waitingRequest)
         raiseNextFileWanted(std::exchange(m_waitingRequest, 0));

@@ -65,13 +65,14 @@ private:
     void halt(bool reset = false);
     // Ends playback and keeps the file ready at its start.
     void rewind();
+    void measure();
+    void refineLength();
     std::optional<double> queryDuration() const;
     std::optional<double> estimateFromBitrate() const;
     void deliverEnd(int generation, bool failed);
     bool deliverHeldEnd();
     bool reloadHeardFile();
     void queueEnd(bool failed);
-    std::optional<double> measureLength() const;
 
     // The file to follow. The streaming thread asks, the UI thread answers.
     QString askForNextFile();
@@ -112,6 +113,8 @@ private:
     // An end that came in while paused, kept for the resume: true when it was an error.
     std::optional<bool> m_heldEnd;
     std::optional<double> m_length;
+    // Whether m_length was counted from the file's frames, which no guess of GStreamer's betters.
+    bool m_lengthCounted = false;
     double m_volume = 1.0;
     bool m_muted = false;
 

@@ -38,7 +38,9 @@ public:
     virtual bool setMuteState(bool muted) = 0;
     // Loudness from -1000 (quietest) to 0 (loudest), in hundredths of a decibel.
     virtual bool VolumeLevel(int level) = 0;
-    // Length of the named file in seconds, or nothing when the engine cannot tell.
+    // Length of the named file in seconds, or nothing when the engine cannot tell. Where the
+    // engine can only guess it (an MP3 of over 64 MB without a length header), the guess
+    // improves as the file plays.
     virtual std::optional<double> MediaLength() = 0;
     // Where playback stands in the named file, in seconds, or nothing when the engine cannot tell.
     virtual std::optional<double> Position() const = 0;

@@ -2,6 +2,7 @@
 
 #include "files/textfiles.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
 #include <QMap>
@@ -202,7 +203,11 @@ std::optional<QStringList> parseXml(
     const QLatin1String root = roots[format == PlaylistFormat::Xspf ? 0
             : format == PlaylistFormat::Wpl                         ? 1
                                                                     : 2];
-    QXmlStreamReader xml(bytes);
+    // Read through a device, the reader decodes the bytes a block at a time instead of whole.
+    QBuffer device;
+    device.setData(bytes);
+    device.open(QIODevice::ReadOnly);
+    QXmlStreamReader xml(&device);
     Collector entries(maxEntries);
     bool inEntry = false;
     bool taken = false;

@@ -10,5 +10,10 @@ cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=
   -DVELUMO_SANITIZE=ON -DVELUMO_FUZZ=ON >/dev/null
 cmake --build build-asan -j"$(nproc)" --target "fuzz_$target"
 mkdir -p "build-asan/tests/fuzz-corpus/$target"
-exec "build-asan/tests/fuzz_$target" -max_total_time="$seconds" -timeout=5 -rss_limit_mb=2048 \
+# The same memory limits as the test run's (tests/CMakeLists.txt).
+memory_limits=(-rss_limit_mb=2048)
+if [[ $target == playlist* ]]; then
+  memory_limits=(-rss_limit_mb=384 -malloc_limit_mb=64)
+fi
+exec "build-asan/tests/fuzz_$target" -max_total_time="$seconds" -timeout=5 "${memory_limits[@]}" \
   "build-asan/tests/fuzz-corpus/$target" "tests/fuzz/corpus/$target"

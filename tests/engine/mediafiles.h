@@ -42,6 +42,25 @@ inline QString mp3(const QDir &dir, const QString &name, double seconds, int fre
     return !source.isEmpty() && run(QStringLiteral("lame"), arguments) ? path : QString();
 }
 
+// A VBR MP3 without a length header that is silent for a while and then loud, so that the bit
+// rate of its first frames says nothing of the rest.
+inline QString vbrMp3(const QDir &dir, const QString &name, double quietSeconds, double loudSeconds)
+{
+    const QString source = dir.filePath(name + QStringLiteral(".source.wav"));
+    const QString path = dir.filePath(name);
+    const bool made
+        = run(QStringLiteral("sox"),
+              { QStringLiteral("-n"), QStringLiteral("-r"), QStringLiteral("44100"), QStringLiteral("-c"),
+                  QStringLiteral("2"), QStringLiteral("-b"), QStringLiteral("16"), source,
+                  QStringLiteral("synth"), QString::number(loudSeconds), QStringLiteral("whitenoise"),
+                  QStringLiteral("vol"), QStringLiteral("0.5"), QStringLiteral("pad"),
+                  QString::number(quietSeconds) })
+        && run(QStringLiteral("lame"),
+            { QStringLiteral("--quiet"), QStringLiteral("--vbr-new"), QStringLiteral("-V"),
+                QStringLiteral("2"), QStringLiteral("-t"), source, path });
+    return made ? path : QString();
+}
+
 // An MPEG-1 program stream with a black picture and an MP2 tone.
 inline QString mpg(const QDir &dir, const QString &name, double seconds, int frequency)
 {

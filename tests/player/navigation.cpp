@@ -234,7 +234,6 @@ private slots:
         r.p.playlist().clear();
         r.playing(0);
         r.p.cmdForward_Click();
-        r.fakes.engine.endOfFile();
         QCOMPARE(r.state().SongIndex(), qint16(0));
         QVERIFY(r.fakes.engine.calls.isEmpty());
     }

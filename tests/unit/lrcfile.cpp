@@ -9,23 +9,26 @@ using Cues = QList<LyricsCue>;
 class LrcFile : public QObject {
     Q_OBJECT
 private slots:
-    // Time tags and metadata lines are not shown; every time of a line marks it, and the
-    // cues come out in time order whatever the order of the lines.
+    // Time tags, blanks between them and metadata lines, their keys in any case, are not
+    // shown; every time of a line marks it, 60 seconds as rounding tools write included, and
+    // the cues come out in time order whatever the order of the lines.
     void linesAndTimes()
     {
         const TimedLyrics lyrics
-            = parseLrc(QStringLiteral("[ar:Artista]\r\n[ti: Título ]\n[length:03:20]\n"
-                                      "[00:12.50][01:02.5] Estribillo\n"
+            = parseLrc(QStringLiteral("[ar:Artista]\r\n[ti: Título ]\n[length:03:20]\n[AL:Disco]\n"
+                                      "[00:12.50] [01:02.5] Estribillo\n"
                                       "[00:05]Primera\n"
-                                      "[00:20:07]Segunda <00:21.00>con<00:21.50>palabras\n"
+                                      "[00:20:07]Segunda <00:21.00>con<00:60.00>palabras\n"
                                       "[00:30.123]\n"
                                       "[Coro: todos]\n"
+                                      "[01:60]Fin\n"
                                       "sin tiempo"));
         QCOMPARE(lyrics.lines,
             (QStringList { QStringLiteral("Estribillo"), QStringLiteral("Primera"),
                 QStringLiteral("Segunda conpalabras"), QString(), QStringLiteral("[Coro: todos]"),
-                QStringLiteral("sin tiempo") }));
-        QCOMPARE(lyrics.cues, (Cues { { 5000, 1 }, { 12500, 0 }, { 20070, 2 }, { 30123, 3 }, { 62500, 0 } }));
+                QStringLiteral("Fin"), QStringLiteral("sin tiempo") }));
+        QCOMPARE(lyrics.cues,
+            (Cues { { 5000, 1 }, { 12500, 0 }, { 20070, 2 }, { 30123, 3 }, { 62500, 0 }, { 120000, 5 } }));
     }
 
     void otherPlayersForms_data()
@@ -54,7 +57,7 @@ private slots:
     // A positive offset shows every line sooner, a negative one later; no time goes below zero.
     void offset()
     {
-        QCOMPARE(parseLrc(QStringLiteral("[offset:+500]\n[00:00.20]a\n[00:02.00]b")).cues,
+        QCOMPARE(parseLrc(QStringLiteral("[Offset:+500]\n[00:00.20]a\n[00:02.00]b")).cues,
             (Cues { { 0, 0 }, { 1500, 1 } }));
         QCOMPARE(parseLrc(QStringLiteral("[00:01.00]a\n[offset:-250]")).cues, (Cues { { 1250, 0 } }));
         QCOMPARE(parseLrc(QStringLiteral("[offset:mucho]\n[00:01.00]a")).cues, (Cues { { 1000, 0 } }));
