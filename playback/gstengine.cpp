@@ -80,12 +80,11 @@ GstElement *newPlaybin(const QString &audioSink)
     // file, and some of the video outputs it tries bring the whole process down.
     g_object_set(playbin, "flags", audioFlag | softVolumeFlag, "video-sink",
         gst_element_factory_make("fakesink", nullptr), nullptr);
-    // The sink playbin would choose by itself, made here so that the engine can watch what
-    // reaches it.
-    GstElement *sink = audioSink.isEmpty()
-        ? gst_element_factory_make("autoaudiosink", nullptr)
-        : gst_parse_bin_from_description(audioSink.toUtf8().constData(), TRUE, nullptr);
-    if (sink)
+    // The sink is made here, so that the engine can watch what reaches it and keep the format
+    // the output was opened with; by default the one playbin would choose by itself.
+    const QString sinkChain = QStringLiteral("capsfilter name=format ! ")
+        + (audioSink.isEmpty() ? QStringLiteral("autoaudiosink") : audioSink);
+    if (GstElement *sink = gst_parse_bin_from_description(sinkChain.toUtf8().constData(), TRUE, nullptr))
         g_object_set(playbin, "audio-sink", sink, nullptr);
     return GST_ELEMENT(gst_object_ref_sink(playbin));
 }
@@ -321,6 +320,8 @@ GstEngine::~GstEngine()
         dispose(m_warmPlaybin);
     if (m_playbin)
         dispose(m_playbin);
+    if (m_format)
+        gst_object_unref(m_format);
 }
 
 void GstEngine::warmUp()
@@ -499,21 +500,26 @@ bool GstEngine::ensurePlaybin()
     g_object_set(playbin, "volume", m_volume, "mute", m_muted ? TRUE : FALSE, nullptr);
     g_signal_connect(playbin, "element-setup", G_CALLBACK(GstEngineCallbacks::onElementSetup), this);
     g_signal_connect(playbin, "about-to-finish", G_CALLBACK(GstEngineCallbacks::onAboutToFinish), this);
-    GstElement *sink = nullptr;
-    g_object_get(playbin, "audio-sink", &sink, nullptr);
-    if (sink) {
-        GstPad *pad = gst_element_get_static_pad(sink, "sink");
-        gst_pad_add_probe(pad,
-            GstPadProbeType(GST_PAD_PROBE_TYPE_BUFFER | GST_PAD_PROBE_TYPE_EVENT_DOWNSTREAM),
-            GstEngineCallbacks::onSinkData, this, nullptr);
-        gst_object_unref(pad);
-        gst_object_unref(sink);
-    }
+    watchSink(playbin);
     GstBus *bus = gst_element_get_bus(playbin);
     gst_bus_set_sync_handler(bus, GstEngineCallbacks::onBusMessage, this, nullptr);
     gst_object_unref(bus);
     m_playbin = playbin;
     return true;
+}
+
+void GstEngine::watchSink(GstElement *playbin)
+{
+    GstElement *sink = nullptr;
+    g_object_get(playbin, "audio-sink", &sink, nullptr);
+    if (!sink)
+        return;
+    m_format = gst_bin_get_by_name(GST_BIN(sink), "format");
+    GstPad *pad = gst_element_get_static_pad(sink, "sink");
+    gst_pad_add_probe(pad, GstPadProbeType(GST_PAD_PROBE_TYPE_BUFFER | GST_PAD_PROBE_TYPE_EVENT_DOWNSTREAM),
+        GstEngineCallbacks::onSinkData, this, nullptr);
+    gst_object_unref(pad);
+    gst_object_unref(sink);
 }
 
 // The length must be known when this returns, so the file is first made ready (prerolled)
@@ -527,12 +533,33 @@ bool GstEngine::startFromBeginning()
     if (!m_loaded.isEmpty() && m_loaded == m_path)
         return playFromStart();
     halt();
+    if (m_format)
+        g_object_set(m_format, "caps", nullptr, nullptr);
     const QByteArray uri = QUrl::fromLocalFile(m_path).toEncoded();
     g_object_set(m_playbin, "uri", uri.constData(), nullptr);
     if (gst_element_set_state(m_playbin, GST_STATE_PAUSED) == GST_STATE_CHANGE_FAILURE)
         return failStart();
     m_loaded = m_path;
-    return playFromStart();
+    if (!playFromStart())
+        return false;
+    keepFormat();
+    return true;
+}
+
+// A file queued to follow is converted to the format the sound output was opened with for
+// the file loaded before it. At a change of rate or channels, GStreamer's sink would reopen
+// the output instead, dropping the last tenth of a second of the file before and falling
+// silent for as long.
+void GstEngine::keepFormat()
+{
+    if (!m_format)
+        return;
+    GstPad *pad = gst_element_get_static_pad(m_format, "src");
+    GstCaps *caps = gst_pad_get_current_caps(pad);
+    g_object_set(m_format, "caps", caps, nullptr);
+    if (caps)
+        gst_caps_unref(caps);
+    gst_object_unref(pad);
 }
 
 bool GstEngine::playFromStart()

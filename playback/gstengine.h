@@ -58,7 +58,9 @@ public:
 
 private:
     bool ensurePlaybin();
+    void watchSink(GstElement *playbin);
     bool startFromBeginning();
+    void keepFormat();
     bool playFromStart();
     bool failStart();
     // Ends playback; reset takes the playbin down all the way, as it must be after a failure.
@@ -103,6 +105,8 @@ private:
     // The file the playbin holds ready or playing; empty when it holds none.
     QString m_loaded;
     GstElement *m_playbin = nullptr;
+    // The sink's first element, which holds the format the output was opened with.
+    GstElement *m_format = nullptr;
     std::unique_ptr<QThread> m_warming;
     std::atomic<bool> m_warmedEnough { false };
     // What the warming thread made; read only once it has finished.
