@@ -62,11 +62,19 @@ int main(int argc, char *argv[])
     Player player({ &engine, &cmdlg, &common, &messages, {} });
     frmMP3 window(player, { &tray, &links });
     window.show();
-    // GStreamer starts on a thread of its own once the playlist has something to play, so
-    // that the first click need not wait for it, while a player with nothing to play stays
-    // small. A track that starts at once (named on the command line) warms it by itself.
+    // GStreamer starts on a thread of its own once the playlist has something to play, ready
+    // for the kinds of file it holds, so that the first click need not wait for it, while a
+    // player with nothing to play stays small. A track that starts at once (named on the
+    // command line) warms it by itself.
     QObject::connect(
-        &player.playlist(), &PlaylistModel::rowsInserted, &engine, &GstEngine::warmUp, Qt::QueuedConnection);
+        &player.playlist(), &PlaylistModel::rowsInserted, &engine,
+        [&engine, &player](const QModelIndex &, int first, int last) {
+            QStringList paths;
+            for (int row = first; row <= last; ++row)
+                paths << player.playlist().pathAt(row);
+            engine.warmUp(paths);
+        },
+        Qt::QueuedConnection);
     QObject::connect(&instance, &SingleInstance::filesReceived, &player, &Player::openFiles);
     instance.listen();
     // What may take a moment (a track to start, the session bus) waits until the window is up.

@@ -4,6 +4,7 @@
 #include "playback/mpeglength.h"
 
 #include <QFileInfo>
+#include <QSet>
 #include <QThread>
 #include <QUrl>
 #include <QtEndian>
@@ -27,18 +28,38 @@ constexpr int quietestLevel = -10000;
 // How long playbin's streaming thread waits for the UI thread to name the file to follow.
 constexpr auto answerLimit = std::chrono::seconds(1);
 
-// What the files the player accepts are found to be; the warming thread loads the decoders,
-// parsers and demuxers that decoding them would pick, so the first file of each kind does
-// not wait for its plug-in to load.
-constexpr const char *acceptedCaps[] = {
-    "application/x-id3",
-    "audio/mpeg, mpegversion=(int)1, parsed=(boolean)false",
-    "audio/mpeg, mpegversion=(int)1, layer=(int)3, parsed=(boolean)true",
-    "audio/x-wav",
-    "audio/midi",
-    "audio/x-midi-event",
-    "video/mpeg, systemstream=(boolean)true, mpegversion=(int)1",
+// What the files of each kind the player warms up for are found to be, by their extensions;
+// the warming thread loads the decoders, parsers and demuxers that decoding them would pick,
+// so the first file of each kind does not wait for its plug-in to load. Only the kinds in the
+// playlist are loaded: MIDI's synthesiser alone brings some 3 MB of libraries with it.
+struct WarmKind {
+    std::initializer_list<const char *> suffixes;
+    std::initializer_list<const char *> caps;
 };
+const WarmKind warmKinds[] = {
+    { { "mp3" },
+        { "application/x-id3", "audio/mpeg, mpegversion=(int)1, parsed=(boolean)false",
+            "audio/mpeg, mpegversion=(int)1, layer=(int)3, parsed=(boolean)true" } },
+    { { "wav" }, { "audio/x-wav" } },
+    { { "mid", "midi" }, { "audio/midi", "audio/x-midi-event" } },
+    { { "mpg", "mpeg" }, { "video/mpeg, systemstream=(boolean)true, mpegversion=(int)1" } },
+};
+
+QStringList capsToWarm(const QStringList &paths)
+{
+    QSet<QString> suffixes;
+    for (const QString &path : paths)
+        suffixes.insert(QFileInfo(path).suffix().toLower());
+    QStringList caps;
+    for (const WarmKind &kind : warmKinds) {
+        if (std::any_of(kind.suffixes.begin(), kind.suffixes.end(),
+                [&suffixes](const char *suffix) { return suffixes.contains(QLatin1String(suffix)); })) {
+            for (const char *description : kind.caps)
+                caps << QLatin1String(description);
+        }
+    }
+    return caps;
+}
 
 // libav's decoders serve only what GStreamer's own plug-ins cannot decode (WMA). libav brings
 // some 35 MB of libraries into the process, and its MP3 decoder ties with mpg123's rank, so
@@ -90,15 +111,15 @@ GstElement *newPlaybin(const QString &audioSink)
 }
 
 // Stops early once enough is set, when a file is to play before the warming is done.
-void loadDecoders(const std::atomic<bool> &enough)
+void loadDecoders(const QStringList &descriptions, const std::atomic<bool> &enough)
 {
     GList *decodable
         = gst_element_factory_list_get_elements(GST_ELEMENT_FACTORY_TYPE_DECODABLE, GST_RANK_MARGINAL);
     decodable = g_list_sort(decodable, gst_plugin_feature_rank_compare_func);
-    for (const char *description : acceptedCaps) {
+    for (const QString &description : descriptions) {
         if (enough)
             break;
-        GstCaps *caps = gst_caps_from_string(description);
+        GstCaps *caps = gst_caps_from_string(description.toLatin1().constData());
         GList *fitting = gst_element_factory_list_filter(decodable, caps, GST_PAD_SINK, FALSE);
         if (fitting) {
             if (GstPluginFeature *loaded = gst_plugin_feature_load(GST_PLUGIN_FEATURE(fitting->data)))
@@ -324,15 +345,15 @@ GstEngine::~GstEngine()
         gst_object_unref(m_format);
 }
 
-void GstEngine::warmUp()
+void GstEngine::warmUp(const QStringList &paths)
 {
     if (m_playbin || m_warming)
         return;
-    m_warming.reset(QThread::create([this, sink = m_audioSink] {
+    m_warming.reset(QThread::create([this, sink = m_audioSink, caps = capsToWarm(paths)] {
         m_warmPlaybin = newPlaybin(sink);
         if (!m_warmPlaybin)
             return;
-        loadDecoders(m_warmedEnough);
+        loadDecoders(caps, m_warmedEnough);
         if (!m_warmedEnough)
             prerollSilence(m_warmPlaybin, m_warmedEnough);
     }));

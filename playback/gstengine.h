@@ -49,9 +49,9 @@ public:
     bool Seek(double seconds) override;
     bool CanSeek() const override;
 
-    // Starts GStreamer, loads the decoders of the kinds of file the player accepts and opens
-    // the sound output, on a thread of its own that touches nothing else of the engine.
-    void warmUp();
+    // Starts GStreamer, loads the decoders of the kinds of file among paths and opens the sound
+    // output, on a thread of its own that touches nothing else of the engine.
+    void warmUp(const QStringList &paths);
 
     // The linear gain the playbin applies, 1.0 at full volume.
     double LinearVolume() const;

@@ -259,14 +259,14 @@ private slots:
     void warmedEnginePlaysTheFirstFile()
     {
         QSignalSpy ended(m_engine.get(), &MediaEngine::PlaybackEnded);
-        m_engine->warmUp();
+        m_engine->warmUp({ m_midi });
         QVERIFY(m_engine->MediaFile(m_midi));
         QVERIFY(m_engine->StartPlayback());
         QVERIFY(qAbs(m_engine->MediaLength().value_or(0) - fileSeconds) <= 0.1);
         QTRY_COMPARE_WITH_TIMEOUT(ended.count(), 1, endTimeoutMs);
 
         GstEngine unused(QStringLiteral("fakesink sync=true"));
-        unused.warmUp();
+        unused.warmUp({ m_wav });
     }
 
     // An end that was already on its way when the user stopped must not reach the player,
