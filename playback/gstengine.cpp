@@ -9,6 +9,7 @@
 #include <QtEndian>
 #include <cmath>
 #include <gst/gst.h>
+#include <gst/tag/tag.h>
 #include <mutex>
 
 namespace {
@@ -156,6 +157,91 @@ void prerollSilence(GstElement *playbin, const std::atomic<bool> &enough)
     gst_object_unref(bus);
 }
 
+QString tagText(const GstTagList *list, const char *tag, guint index = 0)
+{
+    const gchar *text = nullptr;
+    return gst_tag_list_peek_string_index(list, tag, index, &text) ? QString::fromUtf8(text) : QString();
+}
+
+bool isFrontCover(GstSample *picture)
+{
+    const GstStructure *info = gst_sample_get_info(picture);
+    gint type = GST_TAG_IMAGE_TYPE_NONE;
+    return info && gst_structure_get_enum(info, "image-type", GST_TYPE_TAG_IMAGE_TYPE, &type)
+        && type == GST_TAG_IMAGE_TYPE_FRONT_COVER;
+}
+
+// The front cover where the file holds several pictures, else its first picture; its preview
+// picture where it holds no other. The caller owns what it gets.
+GstSample *coverPicture(const GstTagList *list)
+{
+    GstSample *chosen = nullptr;
+    GstSample *picture = nullptr;
+    for (guint i = 0; gst_tag_list_get_sample_index(list, GST_TAG_IMAGE, i, &picture); ++i) {
+        if (!chosen || isFrontCover(picture))
+            std::swap(chosen, picture);
+        if (picture)
+            gst_sample_unref(picture);
+    }
+    if (!chosen)
+        gst_tag_list_get_sample(list, GST_TAG_PREVIEW_IMAGE, &chosen);
+    return chosen;
+}
+
+void readCover(const GstTagList *list, TrackTags &tags)
+{
+    GstSample *picture = coverPicture(list);
+    if (!picture)
+        return;
+    const GstCaps *caps = gst_sample_get_caps(picture);
+    const gchar *type = caps && gst_caps_get_size(caps) > 0
+        ? gst_structure_get_name(gst_caps_get_structure(caps, 0))
+        : nullptr;
+    GstMapInfo bytes;
+    // A picture the file only links to ("-->" in ID3) has no bytes to show.
+    if (g_str_has_prefix(type, "image/")
+        && gst_buffer_map(gst_sample_get_buffer(picture), &bytes, GST_MAP_READ)) {
+        tags.cover = QByteArray(reinterpret_cast<const char *>(bytes.data), qsizetype(bytes.size));
+        tags.coverMimeType = QString::fromLatin1(type);
+        gst_buffer_unmap(gst_sample_get_buffer(picture), &bytes);
+    }
+    gst_sample_unref(picture);
+}
+
+// What one tag message says; GStreamer has already turned each tag's text into UTF-8,
+// whatever character set the file stored it in.
+TrackTags readTags(const GstTagList *list)
+{
+    TrackTags tags;
+    tags.title = tagText(list, GST_TAG_TITLE);
+    for (guint i = 0; i < gst_tag_list_get_tag_size(list, GST_TAG_ARTIST); ++i)
+        tags.artists << tagText(list, GST_TAG_ARTIST, i);
+    tags.album = tagText(list, GST_TAG_ALBUM);
+    guint track = 0;
+    if (gst_tag_list_get_uint(list, GST_TAG_TRACK_NUMBER, &track))
+        tags.trackNumber = int(track);
+    readCover(list, tags);
+    return tags;
+}
+
+// Each message holds what one element read; the parts it leaves out keep what others said.
+TrackTags merged(TrackTags tags, const TrackTags &update)
+{
+    if (!update.title.isEmpty())
+        tags.title = update.title;
+    if (!update.artists.isEmpty())
+        tags.artists = update.artists;
+    if (!update.album.isEmpty())
+        tags.album = update.album;
+    if (update.trackNumber != 0)
+        tags.trackNumber = update.trackNumber;
+    if (!update.cover.isEmpty()) {
+        tags.cover = update.cover;
+        tags.coverMimeType = update.coverMimeType;
+    }
+    return tags;
+}
+
 void dispose(GstElement *playbin)
 {
     gst_element_set_state(playbin, GST_STATE_NULL);
@@ -179,10 +265,23 @@ struct GstEngineCallbacks {
         if (type == GST_MESSAGE_DURATION_CHANGED)
             QMetaObject::invokeMethod(
                 engine, [engine] { engine->refineLength(); }, Qt::QueuedConnection);
+        if (type == GST_MESSAGE_TAG)
+            onTags(engine, message);
         // Nobody reads the bus, so nothing may stay queued on it. A dropped message is the
         // handler's to free, and each one holds the element that posted it.
         gst_message_unref(message);
         return GST_BUS_DROP;
+    }
+
+    static void onTags(GstEngine *engine, GstMessage *message)
+    {
+        GstTagList *list = nullptr;
+        gst_message_parse_tag(message, &list);
+        const TrackTags tags = readTags(list);
+        gst_tag_list_unref(list);
+        const int file = engine->m_file.load();
+        QMetaObject::invokeMethod(
+            engine, [engine, file, tags] { engine->takeTags(file, tags); }, Qt::QueuedConnection);
     }
 
     static void onElementSetup(GstElement *, GstElement *element, gpointer)
@@ -244,6 +343,7 @@ bool GstEngine::MediaFile(const QString &path)
         return true;
     }
     halt();
+    forgetTags();
     m_path.clear();
     m_length.reset();
     if (!playable)
@@ -346,6 +446,11 @@ std::optional<double> GstEngine::Position() const
     if (!m_playbin || !gst_element_query_position(m_playbin, GST_FORMAT_TIME, &position))
         return std::nullopt;
     return double(position) / GST_SECOND;
+}
+
+TrackTags GstEngine::Tags() const
+{
+    return m_tags;
 }
 
 double GstEngine::LinearVolume() const
@@ -540,4 +645,25 @@ void GstEngine::queueEnd(bool failed)
     const int generation = m_generation.load();
     QMetaObject::invokeMethod(
         this, [this, generation, failed] { deliverEnd(generation, failed); }, Qt::QueuedConnection);
+}
+
+// Tags still on their way from the file named before belong to it, and are dropped.
+void GstEngine::forgetTags()
+{
+    ++m_file;
+    if (m_tags == TrackTags())
+        return;
+    m_tags = {};
+    emit TagsChanged();
+}
+
+void GstEngine::takeTags(int file, const TrackTags &update)
+{
+    if (file != m_file.load())
+        return;
+    const TrackTags tags = merged(m_tags, update);
+    if (tags == m_tags)
+        return;
+    m_tags = tags;
+    emit TagsChanged();
 }

@@ -40,6 +40,7 @@ public:
     std::optional<double> Position() const override;
     bool Seek(double seconds) override;
     bool CanSeek() const override;
+    TrackTags Tags() const override;
 
     // Starts GStreamer, loads the decoders of the kinds of file the player accepts and opens
     // the sound output, on a thread of its own that touches nothing else of the engine.
@@ -64,6 +65,8 @@ private:
     void deliverEnd(int generation, bool failed);
     bool deliverHeldEnd();
     void queueEnd(bool failed);
+    void forgetTags();
+    void takeTags(int file, const TrackTags &update);
 
     friend struct GstEngineCallbacks;
 
@@ -86,4 +89,7 @@ private:
     bool m_lengthCounted = false;
     double m_volume = 1.0;
     bool m_muted = false;
+    TrackTags m_tags;
+    // Counts the files named, so that tags read from one no longer named are dropped.
+    std::atomic<int> m_file { 0 };
 };

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "playback/tracktags.h"
+
 #include <QObject>
 #include <QString>
 #include <optional>
@@ -14,7 +16,9 @@
 //    playing or paused; a seek at or past the end ends the file as its own end would. With
 //    the file stopped, or one that CanSeek says cannot seek (MIDI), Seek fails;
 //  - PlaybackEnded is raised on the UI thread once for each file that plays to its end; an end
-//    that comes while paused leaves the file paused where it ended and is raised on the resume.
+//    that comes while paused leaves the file paused where it ended and is raised on the resume;
+//  - Tags are those of the named file, known some moments after it starts; naming another file
+//    empties them. TagsChanged is raised on the UI thread whenever they change.
 class MediaEngine : public QObject {
     Q_OBJECT
 public:
@@ -38,8 +42,10 @@ public:
     virtual bool Seek(double seconds) = 0;
     // Whether the playing or paused file can be moved within.
     virtual bool CanSeek() const = 0;
+    virtual TrackTags Tags() const = 0;
 
 signals:
     // The argument carries nothing the player uses.
     void PlaybackEnded(qint32 result);
+    void TagsChanged();
 };

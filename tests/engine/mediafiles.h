@@ -91,6 +91,36 @@ inline QString encoded(const QDir &dir, const QString &name, double seconds, int
         : QString();
 }
 
+// A second of tone in the kind the name's extension asks for, with the given "key=value" tags
+// and, when given, the picture at cover as its front cover.
+inline QString tagged(const QDir &dir, const QString &name, const QStringList &tags, const QString &cover)
+{
+    QStringList arguments { QStringLiteral("-loglevel"), QStringLiteral("error"), QStringLiteral("-y"),
+        QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"), QStringLiteral("sine=d=1") };
+    if (!cover.isEmpty())
+        arguments << QStringLiteral("-i") << cover << QStringLiteral("-map") << QStringLiteral("0:a")
+                  << QStringLiteral("-map") << QStringLiteral("1:v") << QStringLiteral("-c:v")
+                  << QStringLiteral("copy") << QStringLiteral("-disposition:v")
+                  << QStringLiteral("attached_pic");
+    for (const QString &tag : tags)
+        arguments << QStringLiteral("-metadata") << tag;
+    const QString path = dir.filePath(name);
+    return run(QStringLiteral("ffmpeg"), arguments << path) ? path : QString();
+}
+
+// A small red PNG picture.
+inline QString png(const QDir &dir, const QString &name)
+{
+    const QString path = dir.filePath(name);
+    return run(QStringLiteral("ffmpeg"),
+               { QStringLiteral("-loglevel"), QStringLiteral("error"), QStringLiteral("-y"),
+                   QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
+                   QStringLiteral("color=c=red:s=8x8"), QStringLiteral("-frames:v"), QStringLiteral("1"),
+                   path })
+        ? path
+        : QString();
+}
+
 inline QByteArray bigEndian(quint32 value, int bytes)
 {
     QByteArray out;
@@ -128,6 +158,15 @@ inline QString midi(const QDir &dir, const QString &name, double seconds, int no
     if (!out.open(QIODevice::WriteOnly) || out.write(file) != file.size())
         return QString();
     return path;
+}
+
+// An ID3v2.3 tag holding only a title stored as ISO-8859-1, as older taggers write it. The
+// tag is too small for its size to need the 7-bit encoding.
+inline QByteArray latin1Id3Tag(const QByteArray &latin1Title)
+{
+    const QByteArray frame
+        = QByteArray("TIT2") + bigEndian(latin1Title.size() + 1, 4) + QByteArray(3, '\0') + latin1Title;
+    return QByteArray("ID3\x03\x00\x00", 6) + bigEndian(frame.size(), 4) + frame;
 }
 
 inline QString bytes(const QDir &dir, const QString &name, const QByteArray &content)

@@ -27,6 +27,7 @@ public:
     std::optional<double> position; // where the file stands, as the test sets it
     mutable int positionQueries = 0; // how often the player asked where playback stands
     bool seekable = true; // whether the file can be moved within; a seek fails without
+    TrackTags tags;
     QStringList failing; // names of operations that report failure
 
     bool MediaFile(const QString &path) override
@@ -80,7 +81,13 @@ public:
         return true;
     }
     bool CanSeek() const override { return seekable; }
+    TrackTags Tags() const override { return tags; }
     void endOfFile() { emit PlaybackEnded(0); }
+    void setTags(const TrackTags &value)
+    {
+        tags = value;
+        emit TagsChanged();
+    }
 
 private:
     bool transport(const char *name, bool play, bool pause)
