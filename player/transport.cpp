@@ -28,6 +28,8 @@ void Player::cmdPlay_Click()
     emit lyricsWindowWanted();
     setLyrics(QString());
     LoadLyrics();
+    if (started)
+        emit trackStarted();
 }
 
 void Player::cmdPause_Click()
