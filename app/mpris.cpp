@@ -128,9 +128,10 @@ MprisService::MprisService(Player *player, QObject *parent)
 // metadata: an embedded picture is written to the cache folder once.
 void MprisService::findCover()
 {
-    const std::optional<QString> file = coverFile(m_player->tags(), m_playingPath,
+    const TrackTags tags = m_player->tags();
+    const QString file = coverArtFile(m_playingPath, tags.cover, tags.coverMimeType,
         QStandardPaths::writableLocation(QStandardPaths::CacheLocation) + QStringLiteral("/covers"));
-    m_artUrl = file ? QUrl::fromLocalFile(*file).toString() : QString();
+    m_artUrl = file.isEmpty() ? QString() : QUrl::fromLocalFile(file).toString();
 }
 
 bool MprisService::publish()

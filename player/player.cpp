@@ -25,8 +25,10 @@ Player::Player(const PlayerParts &parts, QObject *parent)
     connect(Timer, &QTimer::timeout, this, &Player::Timer_Timer);
     connect(m_lyricsTimer, &QTimer::timeout, this, &Player::markSungLine);
     connect(m_state, &PlayerState::playbackChanged, this, &Player::followClock);
-    if (Mplay)
+    if (Mplay) {
         connect(Mplay, &MediaEngine::PlaybackEnded, this, &Player::Mplay_PlaybackEnded);
+        connect(Mplay, &MediaEngine::TagsChanged, this, &Player::tagsChanged);
+    }
 }
 
 Player::~Player() = default;

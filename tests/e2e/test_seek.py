@@ -1,6 +1,7 @@
 """Seeking from the desktop and the keyboard, heard on the sink, and the song's tags on the
 desktop: a real client (playerctl) moves within the track and reads its metadata."""
 
+import re
 import subprocess
 import sys
 import unittest
@@ -80,6 +81,15 @@ class Seeking(unittest.TestCase):
         art = self.playerctl("metadata", "mpris:artUrl")
         self.assertTrue(art.startswith("file://"), metadata)
         self.assertTrue(Path(art[len("file://"):]).is_file(), art)
+
+        # The desktop is told every kind the player plays, as its desktop entry lists them.
+        entry = (Path(__file__).resolve().parents[2] / "resources/desktop/velumo.desktop").read_text()
+        kinds = re.search(r"^MimeType=(.*)$", entry, re.M).group(1).strip(";").split(";")
+        supported = subprocess.run(
+            ["gdbus", "call", "--session", "--dest", test_desktop.SERVICE, "--object-path", test_desktop.OBJECT,
+             "--method", "org.freedesktop.DBus.Properties.Get", "org.mpris.MediaPlayer2", "SupportedMimeTypes"],
+            env=self.desk.env, capture_output=True, text=True, timeout=30).stdout
+        self.assertEqual([kind for kind in kinds if f"'{kind}'" not in supported], [])
 
 
 if __name__ == "__main__":
