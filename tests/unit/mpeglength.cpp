@@ -30,9 +30,12 @@ private slots:
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<std::optional<double>>("seconds");
         QTest::newRow("bit rate changing") << quiet + loud << hundredFrames;
-        QTest::newRow("length header, junk, ID3v1 tag") << frames(1, true, 9, 417, "Xing") + quiet
+        // A delay of 576 samples and a padding of 861.
+        const QByteArray lame
+            = QByteArray("Xing\0\0\0\0LAME3.100", 17) + QByteArray(12, '\0') + "\x24\x03\x5d";
+        QTest::newRow("LAME header, junk, ID3v1 tag") << frames(1, true, 9, 417, lame) + quiet
                 + QByteArray(50, 'x') + loud + "TAG"
-                + QByteArray(125, ' ') << hundredFrames;
+                + QByteArray(125, ' ') << std::optional((100 * 1152 - 576 - 861) / 44100.0);
         QTest::newRow("MPEG-2") << frames(30, false, 8, 208) << std::optional(30 * 576 / 22050.0);
         QTest::newRow("ADTS") << QByteArray("\xff\xf1\x50\x80\x02\x1f\xfc", 7) + QByteArray(1000, '\0')
                               << std::optional<double>();
@@ -40,8 +43,8 @@ private slots:
     }
 
     // Every frame of the stream counts with its own size, whatever lies between frames is
-    // passed over and the silent length header is left out; what does not start with frames
-    // has no length.
+    // passed over, and the silent length header and the encoder's delay and padding are left
+    // out; what does not start with frames has no length.
     void counted()
     {
         QFETCH(QByteArray, bytes);
