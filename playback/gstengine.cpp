@@ -224,7 +224,8 @@ TrackTags readTags(const GstTagList *list)
     return tags;
 }
 
-// Each message holds what one element read; the parts it leaves out keep what others said.
+// Each output (the sound, and the pictures of an MPG file) passes on the tags of its own
+// stream; what one leaves out keeps what the other said.
 TrackTags merged(TrackTags tags, const TrackTags &update)
 {
     if (!update.title.isEmpty())
