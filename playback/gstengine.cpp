@@ -8,6 +8,7 @@
 #include <QUrl>
 #include <QtEndian>
 #include <cmath>
+#include <gst/audio/audio.h>
 #include <gst/gst.h>
 #include <gst/tag/tag.h>
 #include <mutex>
@@ -25,6 +26,8 @@ constexpr GstClockTime seekLimit = GST_SECOND;
 // fluiddec plays MIDI about 30 dB quieter than the other formats play at full volume.
 constexpr double midiGain = 0.8;
 constexpr int quietestLevel = -10000;
+// How long playbin's streaming thread waits for the UI thread to name the file to follow.
+constexpr auto answerLimit = std::chrono::seconds(1);
 
 // What the files the player accepts are found to be; the warming thread loads the decoders,
 // parsers and demuxers that decoding them would pick, so the first file of each kind does
@@ -79,10 +82,12 @@ GstElement *newPlaybin(const QString &audioSink)
     // file, and some of the video outputs it tries bring the whole process down.
     g_object_set(playbin, "flags", audioFlag | softVolumeFlag, "video-sink",
         gst_element_factory_make("fakesink", nullptr), nullptr);
-    if (!audioSink.isEmpty()) {
-        if (GstElement *sink = gst_parse_bin_from_description(audioSink.toUtf8().constData(), TRUE, nullptr))
-            g_object_set(playbin, "audio-sink", sink, nullptr);
-    }
+    // The sink is made here, so that the engine can watch what reaches it and keep the format
+    // the output was opened with; by default the one playbin would choose by itself.
+    const QString sinkChain = QStringLiteral("capsfilter name=format ! ")
+        + (audioSink.isEmpty() ? QStringLiteral("autoaudiosink") : audioSink);
+    if (GstElement *sink = gst_parse_bin_from_description(sinkChain.toUtf8().constData(), TRUE, nullptr))
+        g_object_set(playbin, "audio-sink", sink, nullptr);
     return GST_ELEMENT(gst_object_ref_sink(playbin));
 }
 
@@ -243,6 +248,88 @@ TrackTags merged(TrackTags tags, const TrackTags &update)
     return tags;
 }
 
+// The tags playbin gathered from the audio stream it now plays.
+TrackTags audioStreamTags(GstElement *playbin)
+{
+    GstTagList *list = nullptr;
+    g_signal_emit_by_name(playbin, "get-audio-tags", 0, &list);
+    if (!list)
+        return {};
+    const TrackTags tags = readTags(list);
+    gst_tag_list_unref(list);
+    return tags;
+}
+
+bool interleavedAudioOf(GstPad *pad, GstAudioInfo *audio)
+{
+    GstCaps *caps = gst_pad_get_current_caps(pad);
+    if (!caps)
+        return false;
+    const bool known = gst_audio_info_from_caps(audio, caps);
+    gst_caps_unref(caps);
+    return known && GST_AUDIO_INFO_LAYOUT(audio) == GST_AUDIO_LAYOUT_INTERLEAVED;
+}
+
+// How many samples from pts the pad's segment still holds, counted to the nearest sample; nothing
+// when the segment has no end.
+std::optional<qint64> samplesLeftInSegment(GstPad *pad, GstClockTime pts, int rate)
+{
+    GstEvent *event = gst_pad_get_sticky_event(pad, GST_EVENT_SEGMENT, 0);
+    if (!event)
+        return std::nullopt;
+    const GstSegment *segment = nullptr;
+    gst_event_parse_segment(event, &segment);
+    std::optional<qint64> left;
+    if (segment->format == GST_FORMAT_TIME && GST_CLOCK_TIME_IS_VALID(segment->stop)
+        && GST_CLOCK_TIME_IS_VALID(pts) && pts >= segment->start)
+        left = qint64(gst_util_uint64_scale_round(segment->stop - segment->start, rate, GST_SECOND))
+            - qint64(gst_util_uint64_scale_round(pts - segment->start, rate, GST_SECOND));
+    gst_event_unref(event);
+    return left;
+}
+
+// GStreamer's decoders cut a stream's last buffer at its segment's end counted in nanoseconds
+// rounded down, which leaves many Ogg Vorbis files one sample too long: a sample too many at
+// every joint. Counted in samples to the nearest, the end falls where the file says it does.
+GstPadProbeReturn cutAtSegmentEnd(GstPad *pad, GstPadProbeInfo *info)
+{
+    GstBuffer *buffer = GST_PAD_PROBE_INFO_BUFFER(info);
+    GstAudioInfo audio;
+    if (!interleavedAudioOf(pad, &audio))
+        return GST_PAD_PROBE_OK;
+    const int rate = GST_AUDIO_INFO_RATE(&audio);
+    const std::optional<qint64> left = samplesLeftInSegment(pad, GST_BUFFER_PTS(buffer), rate);
+    if (!left || qint64(gst_buffer_get_size(buffer) / GST_AUDIO_INFO_BPF(&audio)) <= *left)
+        return GST_PAD_PROBE_OK;
+    if (*left <= 0)
+        return GST_PAD_PROBE_DROP;
+    buffer = gst_buffer_make_writable(buffer);
+    gst_buffer_resize(buffer, 0, *left * GST_AUDIO_INFO_BPF(&audio));
+    GST_BUFFER_DURATION(buffer) = gst_util_uint64_scale_int(*left, GST_SECOND, rate);
+    GST_PAD_PROBE_INFO_DATA(info) = buffer;
+    return GST_PAD_PROBE_OK;
+}
+
+// Where a buffer plays on the pipeline's clock, counted from the start of playback.
+quint64 runningTimeOf(GstPad *pad, GstBuffer *buffer)
+{
+    GstEvent *event = gst_pad_get_sticky_event(pad, GST_EVENT_SEGMENT, 0);
+    if (!event)
+        return 0;
+    const GstSegment *segment = nullptr;
+    gst_event_parse_segment(event, &segment);
+    const guint64 at = gst_segment_to_running_time(segment, GST_FORMAT_TIME, GST_BUFFER_PTS(buffer));
+    gst_event_unref(event);
+    return GST_CLOCK_TIME_IS_VALID(at) ? at : 0;
+}
+
+// A folder, a FIFO or a device would block or fail deep inside GStreamer, where no time limit
+// reaches; an empty file can hold nothing to play.
+bool isPlayable(const QFileInfo &file)
+{
+    return file.isFile() && file.isReadable() && file.size() > 0;
+}
+
 void dispose(GstElement *playbin)
 {
     gst_element_set_state(playbin, GST_STATE_NULL);
@@ -285,6 +372,35 @@ struct GstEngineCallbacks {
             engine, [engine, file, tags] { engine->takeTags(file, tags); }, Qt::QueuedConnection);
     }
 
+    static void onAboutToFinish(GstElement *playbin, gpointer data)
+    {
+        const QString next = static_cast<GstEngine *>(data)->askForNextFile();
+        if (!next.isEmpty())
+            g_object_set(playbin, "uri", QUrl::fromLocalFile(next).toEncoded().constData(), nullptr);
+    }
+
+    static GstPadProbeReturn onSinkData(GstPad *pad, GstPadProbeInfo *info, gpointer data)
+    {
+        auto *engine = static_cast<GstEngine *>(data);
+        if (GST_PAD_PROBE_INFO_TYPE(info) & GST_PAD_PROBE_TYPE_EVENT_DOWNSTREAM) {
+            if (GST_EVENT_TYPE(GST_PAD_PROBE_INFO_EVENT(info)) == GST_EVENT_STREAM_START)
+                engine->queuedStreamBegins();
+            return GST_PAD_PROBE_OK;
+        }
+        if (cutAtSegmentEnd(pad, info) == GST_PAD_PROBE_DROP)
+            return GST_PAD_PROBE_DROP;
+        const QString arriving = engine->takeArrivingFile();
+        if (!arriving.isEmpty()) {
+            const int generation = engine->m_generation.load();
+            const quint64 at = runningTimeOf(pad, GST_PAD_PROBE_INFO_BUFFER(info));
+            QMetaObject::invokeMethod(
+                engine,
+                [engine, generation, arriving, at] { engine->queuedFileArrived(generation, arriving, at); },
+                Qt::QueuedConnection);
+        }
+        return GST_PAD_PROBE_OK;
+    }
+
     static void onElementSetup(GstElement *, GstElement *element, gpointer)
     {
         GstElementFactory *factory = gst_element_get_factory(element);
@@ -294,7 +410,7 @@ struct GstEngineCallbacks {
 };
 
 GstEngine::GstEngine(QObject *parent)
-    : MediaEngine(parent)
+    : GstEngine(QString(), parent)
 {
 }
 
@@ -302,10 +418,14 @@ GstEngine::GstEngine(const QString &audioSink, QObject *parent)
     : MediaEngine(parent)
     , m_audioSink(audioSink)
 {
+    m_queuedTimer.setSingleShot(true);
+    m_queuedTimer.setTimerType(Qt::PreciseTimer);
+    connect(&m_queuedTimer, &QTimer::timeout, this, &GstEngine::awaitQueuedFile);
 }
 
 GstEngine::~GstEngine()
 {
+    dropQueuedFile();
     m_warmedEnough = true;
     if (m_warming)
         m_warming->wait();
@@ -313,6 +433,8 @@ GstEngine::~GstEngine()
         dispose(m_warmPlaybin);
     if (m_playbin)
         dispose(m_playbin);
+    if (m_format)
+        gst_object_unref(m_format);
 }
 
 void GstEngine::warmUp()
@@ -332,10 +454,8 @@ void GstEngine::warmUp()
 
 bool GstEngine::MediaFile(const QString &path)
 {
-    // A folder, a FIFO or a device would block or fail deep inside GStreamer, where no
-    // time limit reaches; an empty file can hold nothing to play.
     const QFileInfo file(path);
-    const bool playable = file.isFile() && file.isReadable() && file.size() > 0;
+    const bool playable = isPlayable(file);
     // The same file named again starts from the start it is held ready at; one that cannot be
     // taken back there is no longer held, and the next start loads it afresh.
     if (playable && !m_loaded.isEmpty() && file.absoluteFilePath() == m_loaded) {
@@ -364,6 +484,7 @@ bool GstEngine::StartPlayback()
     if (gst_element_set_state(m_playbin, GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE)
         return false;
     m_paused = false;
+    awaitQueuedFile();
     return true;
 }
 
@@ -418,15 +539,29 @@ bool GstEngine::Seek(double seconds)
 {
     if (!CanSeek())
         return false;
+    if (isQueuedFileComing() && !reloadHeardFile())
+        return false;
     ++m_generation;
     m_heldEnd.reset();
     const auto target = gint64(std::max(0.0, seconds) * GST_SECOND);
-    if (!gst_element_seek_simple(
-            m_playbin, GST_FORMAT_TIME, GstSeekFlags(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE), target))
+    closeQueue();
+    const bool sought = gst_element_seek_simple(
+        m_playbin, GST_FORMAT_TIME, GstSeekFlags(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE), target);
+    openQueue();
+    if (!sought)
         return false;
     // Until the file is ready at its new place, GStreamer cannot tell the position.
     gst_element_get_state(m_playbin, nullptr, nullptr, seekLimit);
     return true;
+}
+
+// A queued file is already on its way through the playbin, where a seek would land in it
+// rather than in the file heard; the file heard is loaded afresh for the seek.
+bool GstEngine::reloadHeardFile()
+{
+    const bool paused = m_paused;
+    halt();
+    return startFromBeginning() && (!paused || PausePlayback());
 }
 
 bool GstEngine::CanSeek() const
@@ -443,6 +578,8 @@ bool GstEngine::CanSeek() const
 
 std::optional<double> GstEngine::Position() const
 {
+    if (!m_queued.isEmpty())
+        return positionBeforeQueued();
     gint64 position = 0;
     if (!m_playbin || !gst_element_query_position(m_playbin, GST_FORMAT_TIME, &position))
         return std::nullopt;
@@ -481,11 +618,27 @@ bool GstEngine::ensurePlaybin()
         return false;
     g_object_set(playbin, "volume", m_volume, "mute", m_muted ? TRUE : FALSE, nullptr);
     g_signal_connect(playbin, "element-setup", G_CALLBACK(GstEngineCallbacks::onElementSetup), this);
+    g_signal_connect(playbin, "about-to-finish", G_CALLBACK(GstEngineCallbacks::onAboutToFinish), this);
+    watchSink(playbin);
     GstBus *bus = gst_element_get_bus(playbin);
     gst_bus_set_sync_handler(bus, GstEngineCallbacks::onBusMessage, this, nullptr);
     gst_object_unref(bus);
     m_playbin = playbin;
     return true;
+}
+
+void GstEngine::watchSink(GstElement *playbin)
+{
+    GstElement *sink = nullptr;
+    g_object_get(playbin, "audio-sink", &sink, nullptr);
+    if (!sink)
+        return;
+    m_format = gst_bin_get_by_name(GST_BIN(sink), "format");
+    GstPad *pad = gst_element_get_static_pad(sink, "sink");
+    gst_pad_add_probe(pad, GstPadProbeType(GST_PAD_PROBE_TYPE_BUFFER | GST_PAD_PROBE_TYPE_EVENT_DOWNSTREAM),
+        GstEngineCallbacks::onSinkData, this, nullptr);
+    gst_object_unref(pad);
+    gst_object_unref(sink);
 }
 
 // The length must be known when this returns, so the file is first made ready (prerolled)
@@ -499,12 +652,33 @@ bool GstEngine::startFromBeginning()
     if (!m_loaded.isEmpty() && m_loaded == m_path)
         return playFromStart();
     halt();
+    if (m_format)
+        g_object_set(m_format, "caps", nullptr, nullptr);
     const QByteArray uri = QUrl::fromLocalFile(m_path).toEncoded();
     g_object_set(m_playbin, "uri", uri.constData(), nullptr);
     if (gst_element_set_state(m_playbin, GST_STATE_PAUSED) == GST_STATE_CHANGE_FAILURE)
         return failStart();
     m_loaded = m_path;
-    return playFromStart();
+    if (!playFromStart())
+        return false;
+    keepFormat();
+    return true;
+}
+
+// A file queued to follow is converted to the format the sound output was opened with for
+// the file loaded before it. At a change of rate or channels, GStreamer's sink would reopen
+// the output instead, dropping the last tenth of a second of the file before and falling
+// silent for as long.
+void GstEngine::keepFormat()
+{
+    if (!m_format)
+        return;
+    GstPad *pad = gst_element_get_static_pad(m_format, "src");
+    GstCaps *caps = gst_pad_get_current_caps(pad);
+    g_object_set(m_format, "caps", caps, nullptr);
+    if (caps)
+        gst_caps_unref(caps);
+    gst_object_unref(pad);
 }
 
 bool GstEngine::playFromStart()
@@ -534,8 +708,10 @@ bool GstEngine::failStart()
 
 void GstEngine::halt(bool reset)
 {
+    dropQueuedFile();
     if (m_playbin)
         gst_element_set_state(m_playbin, reset ? GST_STATE_NULL : GST_STATE_READY);
+    openQueue();
     ++m_generation;
     m_playing = false;
     m_paused = false;
@@ -545,14 +721,16 @@ void GstEngine::halt(bool reset)
 
 // Pausing keeps the sound server's stream and the decoders (and a MIDI file's soundfont);
 // the flushing seek drops what was queued and readies the file again at its start.
+// A queued file is already on its way through the playbin, which only a fresh load stops.
 void GstEngine::rewind()
 {
-    if (m_loaded.isEmpty()) {
+    if (dropQueuedFile() || m_loaded.isEmpty()) {
         halt();
         return;
     }
     const bool rewound = gst_element_set_state(m_playbin, GST_STATE_PAUSED) != GST_STATE_CHANGE_FAILURE
         && gst_element_seek_simple(m_playbin, GST_FORMAT_TIME, GST_SEEK_FLAG_FLUSH, 0);
+    openQueue();
     if (!rewound) {
         halt();
         return;
@@ -623,6 +801,13 @@ void GstEngine::deliverEnd(int generation, bool failed)
         m_heldEnd = failed;
         return;
     }
+    // On a sink that does not keep time, the queued file can end before its sound is due;
+    // what the player does on hearing it may start another file.
+    if (!m_queued.isEmpty()) {
+        startQueuedFile();
+        if (generation != m_generation.load())
+            return;
+    }
     if (failed)
         halt(true);
     else
@@ -667,4 +852,184 @@ void GstEngine::takeTags(int file, const TrackTags &update)
         return;
     m_tags = tags;
     emit TagsChanged();
+}
+
+void GstEngine::QueueNext(const QString &path)
+{
+    if (m_asking)
+        m_answer = path;
+}
+
+// Runs on playbin's streaming thread, which must never wait for long: the UI thread may be
+// busy, and a state change on the UI thread waits for this thread in turn.
+QString GstEngine::askForNextFile()
+{
+    std::future<QString> answer;
+    int request = 0;
+    {
+        std::lock_guard lock(m_queueLock);
+        if (m_queueClosed)
+            return QString();
+        m_nextAnswer.emplace();
+        answer = m_nextAnswer->get_future();
+        request = ++m_request;
+    }
+    QMetaObject::invokeMethod(
+        this, [this, request] { raiseNextFileWanted(request); }, Qt::QueuedConnection);
+    const bool answered = answer.wait_for(answerLimit) == std::future_status::ready;
+    std::lock_guard lock(m_queueLock);
+    if (!answered) {
+        m_nextAnswer.reset();
+        return QString();
+    }
+    const QString next = answer.get();
+    if (m_queueClosed)
+        return QString();
+    m_handedOver = next;
+    return next;
+}
+
+// The player answers for the file it hears: while the file queued before is still to be
+// heard, the question waits for it.
+void GstEngine::raiseNextFileWanted(int request)
+{
+    if (!isAsked(request))
+        return;
+    if (isQueuedFileComing()) {
+        m_waitingRequest = request;
+        return;
+    }
+    m_answer.clear();
+    m_asking = true;
+    emit NextFileWanted();
+    m_asking = false;
+    const QFileInfo file(m_answer);
+    answerNextFile(request, isPlayable(file) ? file.absoluteFilePath() : QString());
+}
+
+bool GstEngine::isQueuedFileComing()
+{
+    std::lock_guard lock(m_queueLock);
+    return !m_queued.isEmpty() || !m_handedOver.isEmpty() || !m_arriving.isEmpty();
+}
+
+bool GstEngine::isAsked(int request)
+{
+    std::lock_guard lock(m_queueLock);
+    return m_nextAnswer && m_request == request;
+}
+
+void GstEngine::answerNextFile(int request, const QString &path)
+{
+    std::lock_guard lock(m_queueLock);
+    if (!m_nextAnswer || m_request != request)
+        return;
+    m_nextAnswer->set_value(path);
+    m_nextAnswer.reset();
+}
+
+bool GstEngine::dropQueuedFile()
+{
+    m_queuedTimer.stop();
+    m_waitingRequest = 0;
+    const bool arrived = !m_queued.isEmpty();
+    m_queued.clear();
+    closeQueue();
+    std::lock_guard lock(m_queueLock);
+    const bool onItsWay = !m_handedOver.isEmpty() || !m_arriving.isEmpty();
+    m_handedOver.clear();
+    m_arriving.clear();
+    return arrived || onItsWay;
+}
+
+void GstEngine::closeQueue()
+{
+    std::lock_guard lock(m_queueLock);
+    m_queueClosed = true;
+    if (m_nextAnswer) {
+        m_nextAnswer->set_value(QString());
+        m_nextAnswer.reset();
+    }
+}
+
+void GstEngine::openQueue()
+{
+    std::lock_guard lock(m_queueLock);
+    m_queueClosed = false;
+}
+
+void GstEngine::queuedStreamBegins()
+{
+    std::lock_guard lock(m_queueLock);
+    if (!m_handedOver.isEmpty())
+        m_arriving = std::exchange(m_handedOver, QString());
+}
+
+QString GstEngine::takeArrivingFile()
+{
+    std::lock_guard lock(m_queueLock);
+    return std::exchange(m_arriving, QString());
+}
+
+void GstEngine::queuedFileArrived(int generation, const QString &path, quint64 runningTime)
+{
+    if (generation != m_generation.load())
+        return;
+    m_queued = path;
+    m_queuedAt = runningTime;
+    awaitQueuedFile();
+}
+
+// The sink takes a stream in well ahead of playing it, by as much as its buffer holds; the
+// queued file is the one heard once the pipeline's clock has reached its first sample.
+void GstEngine::awaitQueuedFile()
+{
+    if (m_queued.isEmpty() || m_paused)
+        return;
+    const std::optional<quint64> heard = heardRunningTime();
+    if (heard && *heard < m_queuedAt) {
+        m_queuedTimer.start(int((m_queuedAt - *heard + GST_MSECOND - 1) / GST_MSECOND));
+        return;
+    }
+    startQueuedFile();
+}
+
+void GstEngine::startQueuedFile()
+{
+    m_queuedTimer.stop();
+    m_path = std::exchange(m_queued, QString());
+    m_loaded = m_path;
+    measure();
+    // The queued file's tags came in while the file before it still sounded, merged into that
+    // file's: they are read afresh from the stream now heard.
+    forgetTags();
+    takeTags(m_file.load(), audioStreamTags(m_playbin));
+    emit QueuedFileStarted();
+    if (m_waitingRequest)
+        raiseNextFileWanted(std::exchange(m_waitingRequest, 0));
+}
+
+// The sink tells of the queued file as soon as it has taken it in; until the queued file is
+// heard, the file heard is as far from its end as the queued one is from being heard.
+std::optional<double> GstEngine::positionBeforeQueued() const
+{
+    const std::optional<quint64> heard = heardRunningTime();
+    if (!heard || !m_length)
+        return std::nullopt;
+    const quint64 ahead = m_queuedAt - std::min(*heard, m_queuedAt);
+    return std::max(0.0, *m_length - double(ahead) / GST_SECOND);
+}
+
+// While paused, the pipeline's running time stands where the pause began.
+std::optional<quint64> GstEngine::heardRunningTime() const
+{
+    if (m_paused)
+        return gst_element_get_start_time(m_playbin);
+    GstClock *clock = gst_element_get_clock(m_playbin);
+    if (!clock)
+        return std::nullopt;
+    const GstClockTime now = gst_clock_get_time(clock);
+    gst_object_unref(clock);
+    const GstClockTime base = gst_element_get_base_time(m_playbin);
+    return now > base ? now - base : 0;
 }

@@ -2,8 +2,11 @@
 
 #include "playback/mediaengine.h"
 
+#include <QTimer>
 #include <atomic>
+#include <future>
 #include <memory>
+#include <mutex>
 #include <optional>
 
 typedef struct _GstElement GstElement;
@@ -20,6 +23,10 @@ class QThread;
 // file or an error already on its way to the UI thread when the number changed belongs to a
 // playback that is over, and is dropped. An end that arrives while paused is held, the file
 // left where it ended, and raised on the resume.
+//
+// The file to follow is asked for when playbin's about-to-finish asks, on its streaming
+// thread, and handed to playbin there, so that it joins the file before it without a gap. It
+// is followed through three stages: handed over, its stream begun at the sink, and heard.
 class GstEngine : public MediaEngine {
     Q_OBJECT
 public:
@@ -38,6 +45,7 @@ public:
     bool VolumeLevel(int level) override;
     std::optional<double> MediaLength() override;
     std::optional<double> Position() const override;
+    void QueueNext(const QString &path) override;
     bool Seek(double seconds) override;
     bool CanSeek() const override;
     TrackTags Tags() const override;
@@ -51,7 +59,9 @@ public:
 
 private:
     bool ensurePlaybin();
+    void watchSink(GstElement *playbin);
     bool startFromBeginning();
+    void keepFormat();
     bool playFromStart();
     bool failStart();
     // Ends playback; reset takes the playbin down all the way, as it must be after a failure.
@@ -64,9 +74,32 @@ private:
     std::optional<double> estimateFromBitrate() const;
     void deliverEnd(int generation, bool failed);
     bool deliverHeldEnd();
+    bool reloadHeardFile();
     void queueEnd(bool failed);
     void forgetTags();
     void takeTags(int file, const TrackTags &update);
+
+    // The file to follow. The streaming thread asks, the UI thread answers.
+    QString askForNextFile();
+    void raiseNextFileWanted(int request);
+    bool isQueuedFileComing();
+    bool isAsked(int request);
+    void answerNextFile(int request, const QString &path);
+    // Asks from the streaming thread are answered with nothing from closeQueue until the queue
+    // opens again, while the UI thread may be waiting for that thread (a state change, a
+    // seek). dropQueuedFile closes it as well, and tells whether a file was queued.
+    void closeQueue();
+    bool dropQueuedFile();
+    void openQueue();
+    // The sink's streaming thread: the queued file's stream begins, and its first buffer comes.
+    void queuedStreamBegins();
+    QString takeArrivingFile();
+    // The UI thread: the queued file's first buffer is at the sink, to be heard at runningTime.
+    void queuedFileArrived(int generation, const QString &path, quint64 runningTime);
+    void awaitQueuedFile();
+    void startQueuedFile();
+    std::optional<double> positionBeforeQueued() const;
+    std::optional<quint64> heardRunningTime() const;
 
     friend struct GstEngineCallbacks;
 
@@ -75,6 +108,8 @@ private:
     // The file the playbin holds ready or playing; empty when it holds none.
     QString m_loaded;
     GstElement *m_playbin = nullptr;
+    // The sink's first element, which holds the format the output was opened with.
+    GstElement *m_format = nullptr;
     std::unique_ptr<QThread> m_warming;
     std::atomic<bool> m_warmedEnough { false };
     // What the warming thread made; read only once it has finished.
@@ -92,4 +127,20 @@ private:
     TrackTags m_tags;
     // Counts the files named, so that tags read from one no longer named are dropped.
     std::atomic<int> m_file { 0 };
+
+    std::mutex m_queueLock;
+    // Guarded by m_queueLock.
+    std::optional<std::promise<QString>> m_nextAnswer;
+    int m_request = 0;
+    bool m_queueClosed = false;
+    QString m_handedOver;
+    QString m_arriving;
+    // The UI thread's: what QueueNext answered while NextFileWanted was raised, and the queued
+    // file whose first buffer is at the sink, to be heard at m_queuedAt.
+    bool m_asking = false;
+    QString m_answer;
+    int m_waitingRequest = 0;
+    QString m_queued;
+    quint64 m_queuedAt = 0;
+    QTimer m_queuedTimer;
 };

@@ -18,7 +18,17 @@
 //  - PlaybackEnded is raised on the UI thread once for each file that plays to its end; an end
 //    that comes while paused leaves the file paused where it ended and is raised on the resume;
 //  - Tags are those of the named file, known some moments after it starts; naming another file
-//    empties them. TagsChanged is raised on the UI thread whenever they change.
+//    empties them. TagsChanged is raised on the UI thread whenever they change;
+//  - while a file is named, before its end, the engine may raise NextFileWanted to ask which
+//    file follows it. A handler answers by calling QueueNext before it returns; with no answer
+//    (or an empty or unplayable path) nothing is queued and the file ends as above. The engine
+//    waits for the question to be answered for a bounded time only, and queues nothing when
+//    the UI thread was too busy to take it up in time;
+//  - a queued file follows without a gap. QueuedFileStarted is raised when its first sound is
+//    heard; from then on it is the named file (MediaLength and Position tell of it), and no
+//    PlaybackEnded is raised for the file before it;
+//  - MediaFile, StopPlayback and a start from the beginning drop a queued file that has not
+//    been heard yet; PausePlayback keeps it.
 class MediaEngine : public QObject {
     Q_OBJECT
 public:
@@ -43,9 +53,13 @@ public:
     // Whether the playing or paused file can be moved within.
     virtual bool CanSeek() const = 0;
     virtual TrackTags Tags() const = 0;
+    // The answer to NextFileWanted: the file to follow the one playing.
+    virtual void QueueNext(const QString &path) = 0;
 
 signals:
     // The argument carries nothing the player uses.
     void PlaybackEnded(qint32 result);
     void TagsChanged();
+    void NextFileWanted();
+    void QueuedFileStarted();
 };

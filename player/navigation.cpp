@@ -88,6 +88,54 @@ void Player::Mplay_PlaybackEnded(qint32)
         stopEngine();
 }
 
+// The file the end of this track would take, queued so that it follows without a gap; in
+// shuffle mode the pick is made now.
+void Player::Mplay_NextFileWanted()
+{
+    m_queued = trackAfterEnd();
+    if (m_queued)
+        Mplay->QueueNext(m_queued->path);
+}
+
+std::optional<Player::QueuedTrack> Player::trackAfterEnd() const
+{
+    const int count = m_playlist->count();
+    const int row = m_state->shuffle() ? shuffleRow() : stepped(m_state->SongIndex(), 1);
+    if (row < 0 || row >= count)
+        return std::nullopt;
+    return QueuedTrack { row, m_playlist->pathAt(row), m_state->shuffle(), count };
+}
+
+// The queued track is heard: the end of the track before it is handled as any end of a
+// track, but for loading the file again. When anything changed the player's mind since it
+// was queued (another row clicked, the list changed, shuffle switched, a pause that did not
+// take), the end is handled as it always was instead.
+void Player::Mplay_QueuedFileStarted()
+{
+    const std::optional<QueuedTrack> queued = std::exchange(m_queued, std::nullopt);
+    if (!queued || !stillFollows(*queued)) {
+        Mplay_PlaybackEnded(0);
+        return;
+    }
+    if (!queued->shuffle) {
+        m_state->setSongIndex(static_cast<qint16>(queued->row));
+        m_state->setPlayback(PlayerState::Playback::Stopped);
+    }
+    m_state->setSongPath(queued->path);
+    m_state->setSongName(m_playlist->nameAt(queued->row));
+    selectRow(queued->row);
+    showTrackStart(true);
+}
+
+bool Player::stillFollows(const QueuedTrack &queued) const
+{
+    if (m_state->paused() || m_state->playback() == PlayerState::Playback::Paused
+        || queued.shuffle != m_state->shuffle() || m_playlist->pathAt(queued.row) != queued.path)
+        return false;
+    return queued.shuffle ? queued.count == m_playlist->count()
+                          : queued.row == stepped(m_state->SongIndex(), 1);
+}
+
 void Player::PlayList_Click()
 {
     // With no row selected (a control-click can clear it) the index rests at 0 and the

@@ -28,6 +28,8 @@ Player::Player(const PlayerParts &parts, QObject *parent)
     if (Mplay) {
         connect(Mplay, &MediaEngine::PlaybackEnded, this, &Player::Mplay_PlaybackEnded);
         connect(Mplay, &MediaEngine::TagsChanged, this, &Player::tagsChanged);
+        connect(Mplay, &MediaEngine::NextFileWanted, this, &Player::Mplay_NextFileWanted);
+        connect(Mplay, &MediaEngine::QueuedFileStarted, this, &Player::Mplay_QueuedFileStarted);
     }
 }
 

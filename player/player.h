@@ -66,6 +66,10 @@ public:
     void cmdBack_Click();
     void cmdForward_Click();
     void Mplay_PlaybackEnded(qint32 result);
+    // The engine asks, before a track ends, which file follows it; and tells when that file
+    // is heard.
+    void Mplay_NextFileWanted();
+    void Mplay_QueuedFileStarted();
     void PlayList_Click();
     void PlayList_DblClick();
 
@@ -154,6 +158,20 @@ private:
     void takeRow(int row);
     void stopBranch();
     void stepBy(int by);
+    // What Play does once the engine has started the current track, or failed to.
+    void showTrackStart(bool started);
+
+    // The track queued to follow the playing one, as the end of a track took it when the
+    // engine asked: the next row, or in shuffle mode a row picked among count rows.
+    struct QueuedTrack {
+        int row;
+        QString path;
+        bool shuffle;
+        int count;
+    };
+    std::optional<QueuedTrack> trackAfterEnd() const;
+    bool stillFollows(const QueuedTrack &queued) const;
+    int shuffleRow() const;
 
     PlayerState *m_state;
     PlaylistModel *m_playlist;
@@ -171,4 +189,5 @@ private:
     bool m_lyricsShown = false;
     // The timed lyrics being shown, when they came from a file with times.
     std::optional<TimedLyrics> m_timedLyrics;
+    std::optional<QueuedTrack> m_queued;
 };

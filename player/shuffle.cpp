@@ -12,10 +12,15 @@ void Player::cmdShuffle_Click()
     }
 }
 
-bool Player::ShuffleIt()
+int Player::shuffleRow() const
 {
     const float r = m_random ? m_random() : clockRandom();
-    const int row = shufflePick(r, m_playlist->count());
+    return shufflePick(r, m_playlist->count());
+}
+
+bool Player::ShuffleIt()
+{
+    const int row = shuffleRow();
     // Selecting the row runs the click handling, which makes it the current row.
     if (!selectRow(row))
         return false;

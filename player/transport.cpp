@@ -12,11 +12,15 @@ void Player::cmdPlay_Click()
         cmdPause_Click();
         return;
     }
-    m_state->setLyricsName(QString());
     // A failing engine call is passed over and the remaining steps still run. The track
     // starts from its beginning, also when it was playing.
     Mplay->MediaFile(m_state->SongPath());
-    const bool started = Mplay->StartPlayback();
+    showTrackStart(Mplay->StartPlayback());
+}
+
+void Player::showTrackStart(bool started)
+{
+    m_state->setLyricsName(QString());
     m_state->setShownSongName(m_state->SongName());
     TimePlay();
     // The row keeps the length the engine told, for playlist files that record it.

@@ -73,6 +73,34 @@ inline QString encoded(const QDir &dir, const QString &name, double seconds, int
             .split(QLatin1Char(' ')));
 }
 
+// One tone of 48 kHz mono cut at sample `split` into two files, first.<kind> and second.<kind>:
+// WAV, or what ffmpeg makes of the extension ("flac", "ogg" with Vorbis, "opus").
+inline QStringList splitTone(const QDir &dir, const QString &kind, double seconds, int frequency, int split)
+{
+    const QString whole = dir.filePath(QStringLiteral("whole.wav"));
+    if (!run(QStringLiteral("sox"),
+            { QStringLiteral("-n"), QStringLiteral("-r"), QStringLiteral("48000"), QStringLiteral("-c"),
+                QStringLiteral("1"), QStringLiteral("-b"), QStringLiteral("16"), whole,
+                QStringLiteral("synth"), QString::number(seconds), QStringLiteral("sine"),
+                QString::number(frequency), QStringLiteral("vol"), QStringLiteral("0.5") }))
+        return {};
+    QStringList halves;
+    for (const auto &[name, trim] :
+        { std::pair { "first", QStringList { "0", QString::number(split) + 's' } },
+            std::pair { "second", QStringList { QString::number(split) + 's' } } }) {
+        const QString wav = dir.filePath(QLatin1String(name) + QStringLiteral(".wav"));
+        const QString path = dir.filePath(QLatin1String(name) + QLatin1Char('.') + kind);
+        if (!run(QStringLiteral("sox"), QStringList { whole, wav, QStringLiteral("trim") } + trim)
+            || (path != wav
+                && !run(QStringLiteral("ffmpeg"),
+                    { QStringLiteral("-loglevel"), QStringLiteral("error"), QStringLiteral("-y"),
+                        QStringLiteral("-i"), wav, path })))
+            return {};
+        halves << path;
+    }
+    return halves;
+}
+
 inline QByteArray bigEndian(quint32 value, int bytes)
 {
     QByteArray out;

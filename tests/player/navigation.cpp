@@ -5,7 +5,12 @@
 
 namespace {
 
-enum class Step { Back, Forward, End };
+// End is the end of a track with nothing queued; Queued, the end through the file the
+// player queued when the engine asked.
+enum class Step { Back, Forward, End, Queued };
+
+// What changes the player's mind between queuing the next track and hearing it.
+enum class Change { None, PauseAndResume, ClickOtherRow, DeleteAll, ShuffleOff, HandOver };
 
 QString track(int row)
 {
@@ -51,14 +56,26 @@ struct Rig : PlayerRig {
             p.cmdBack_Click();
         else if (step == Step::Forward)
             p.cmdForward_Click();
-        else
+        else if (step == Step::End)
             fakes.engine.endOfFile();
+        else
+            endThroughQueue();
+    }
+
+    void endThroughQueue()
+    {
+        fakes.engine.askForNext();
+        if (fakes.engine.queued.isEmpty())
+            fakes.engine.endOfFile();
+        else
+            fakes.engine.queuedFileStarts();
     }
 };
 
 } // namespace
 
 Q_DECLARE_METATYPE(Step)
+Q_DECLARE_METATYPE(Change)
 
 class Navigation : public QObject {
     Q_OBJECT
@@ -98,10 +115,13 @@ private slots:
             QTest::newRow("forward, " + at)
                 << Step::Forward << c.rows << c.before << c.before + 1 << c.forwardPlays;
             QTest::newRow("end, " + at) << Step::End << c.rows << c.before << c.before + 1 << c.forwardPlays;
+            QTest::newRow("queued, " + at)
+                << Step::Queued << c.rows << c.before << c.before + 1 << c.forwardPlays;
         }
     }
     // Each step either takes the row it lands on, or stops: Back and Forward zero the
-    // clock, the end of a track leaves it at the time reached. Nothing wraps around.
+    // clock, the end of a track leaves it at the time reached. Nothing wraps around. The
+    // end of a track through the queued file ends the same, the file queued instead of loaded.
     void stepping()
     {
         QFETCH(Step, step);
@@ -113,23 +133,25 @@ private slots:
         r.playing(before);
         r.step(step);
 
+        const bool queued = step == Step::Queued;
+        const bool stepped = step == Step::Back || step == Step::Forward;
         QCOMPARE(r.state().SongIndex(), qint16(after));
-        QCOMPARE(r.fakes.engine.calls.contains("MediaFile " + track(after)), plays);
+        QCOMPARE(r.fakes.engine.calls.contains("MediaFile " + track(after)), plays && !queued);
+        QCOMPARE(r.fakes.engine.calls.contains("QueueNext " + track(after)), plays && queued);
         QCOMPARE(clockRuns(r.p), plays);
         if (plays) {
             QCOMPARE(r.state().SongPath(), track(after));
             QCOMPARE(r.state().SongName(), name(after));
             QCOMPARE(r.p.selectedRow(), after);
             QCOMPARE(r.state().shownSongName(), name(after));
-            QCOMPARE(r.fakes.engine.calls.value(0) == QLatin1String("StopPlayback"), step != Step::End);
+            QCOMPARE(r.fakes.engine.calls.value(0) == QLatin1String("StopPlayback"), stepped);
             return;
         }
         QCOMPARE(r.fakes.engine.calls, QStringList { "StopPlayback" });
         QCOMPARE(r.state().SongPath(), QStringLiteral("/m/current.mp3"));
         QCOMPARE(r.state().shownSongName(), QStringLiteral("current.mp3"));
-        const bool zeroed = step != Step::End;
-        QCOMPARE(r.state().PlayMinutes(), qint16(zeroed ? 0 : 1));
-        QCOMPARE(r.state().PlaySeconds(), qint16(zeroed ? 0 : 5));
+        QCOMPARE(r.state().PlayMinutes(), qint16(stepped ? 0 : 1));
+        QCOMPARE(r.state().PlaySeconds(), qint16(stepped ? 0 : 5));
     }
 
     // The index is 16 bits: a step past either end of that range leaves it as it was and
@@ -207,9 +229,10 @@ private slots:
         QTest::newRow("back") << Step::Back;
         QTest::newRow("forward") << Step::Forward;
         QTest::newRow("end") << Step::End;
+        QTest::newRow("queued") << Step::Queued;
     }
     // In shuffle mode every stepping handler plays the row the draw picks (0.7 of three
-    // rows is row 2) instead of stepping.
+    // rows is row 2) instead of stepping; the queued file is picked when the engine asks.
     void shuffleOnEveryStep()
     {
         QFETCH(Step, step);
@@ -220,7 +243,66 @@ private slots:
         r.step(step);
         QCOMPARE(r.state().SongIndex(), qint16(2));
         QCOMPARE(r.p.selectedRow(), 2);
-        QCOMPARE(r.fakes.engine.calls.value(0), "MediaFile " + track(2));
+        QCOMPARE(r.fakes.engine.calls.value(0),
+            (step == Step::Queued ? QStringLiteral("QueueNext ") : QStringLiteral("MediaFile ")) + track(2));
+    }
+
+    void changeOfMind_data()
+    {
+        QTest::addColumn<bool>("shuffle");
+        QTest::addColumn<Change>("change");
+        QTest::addColumn<int>("heard"); // the row playing in the end; -1 when nothing plays
+        QTest::addColumn<bool>("loaded"); // whether it was loaded afresh instead of queued
+        QTest::newRow("in order") << false << Change::None << 2 << false;
+        QTest::newRow("shuffle, picked when asked") << true << Change::None << 0 << false;
+        QTest::newRow("pause and resume") << false << Change::PauseAndResume << 2 << false;
+        QTest::newRow("file handed over") << false << Change::HandOver << 2 << false;
+        QTest::newRow("click on another row") << false << Change::ClickOtherRow << 1 << true;
+        QTest::newRow("Borrar Todo") << false << Change::DeleteAll << -1 << false;
+        QTest::newRow("shuffle switched off") << true << Change::ShuffleOff << 2 << true;
+        QTest::newRow("shuffle, file handed over") << true << Change::HandOver << 0 << true;
+    }
+    // Playing row 1 of four, the player queues what the end of the track would take (the
+    // next row, or the row the draw picks: 0.1 is row 0). When the queued file is heard, it
+    // plays on unless something since has changed what the end of the track would take;
+    // then the end is handled as it always was.
+    void changeOfMind()
+    {
+        QFETCH(bool, shuffle);
+        QFETCH(Change, change);
+        QFETCH(int, heard);
+        QFETCH(bool, loaded);
+        Rig r(4);
+        r.fakes.fixedRandom = 0.1f;
+        r.play(1);
+        r.state().setShuffle(shuffle);
+        r.fakes.engine.askForNext();
+        QCOMPARE(r.fakes.engine.queued, track(shuffle ? 0 : 2));
+        if (change == Change::PauseAndResume) {
+            r.p.cmdPause_Click();
+            r.p.cmdPause_Click();
+        } else if (change == Change::ClickOtherRow) {
+            clickRow(r.p, 0);
+        } else if (change == Change::DeleteAll) {
+            r.p.cmdDelAll_Click();
+        } else if (change == Change::ShuffleOff) {
+            r.p.cmdShuffle_Click();
+        } else if (change == Change::HandOver) {
+            const QString added = r.folder.filePath(QStringLiteral("added.mp3"));
+            QVERIFY(writeFile(added, "x"));
+            r.p.openFiles({ added });
+        }
+        r.takeCalls();
+        r.fakes.engine.queuedFileStarts();
+
+        QCOMPARE(r.fakes.engine.calls.filter(QStringLiteral("MediaFile")).size(), loaded ? 1 : 0);
+        QCOMPARE(clockRuns(r.p), heard >= 0);
+        if (heard < 0)
+            return;
+        QCOMPARE(r.state().SongIndex(), qint16(heard));
+        QCOMPARE(r.p.selectedRow(), heard);
+        QCOMPARE(r.state().shownSongName(), name(heard));
+        QCOMPARE(r.fakes.engine.file, track(heard));
     }
 
     // In shuffle mode Back still needs a current track, and an empty list has nothing to

@@ -29,6 +29,7 @@ public:
     bool seekable = true; // whether the file can be moved within; a seek fails without
     TrackTags tags;
     QStringList failing; // names of operations that report failure
+    QString queued; // the file the player named to follow, when last asked
 
     bool MediaFile(const QString &path) override
     {
@@ -87,6 +88,23 @@ public:
     {
         tags = value;
         emit TagsChanged();
+    }
+    void QueueNext(const QString &path) override
+    {
+        calls << QStringLiteral("QueueNext ") + path;
+        queued = path;
+    }
+    // Asks which file follows, as the engine does before a file ends; the answer is in queued.
+    void askForNext()
+    {
+        queued.clear();
+        emit NextFileWanted();
+    }
+    // The queued file is heard: it becomes the file the engine plays.
+    void queuedFileStarts()
+    {
+        file = queued;
+        emit QueuedFileStarted();
     }
 
 private:

@@ -1,7 +1,9 @@
 // Drives the real engine from lines on standard input, one command a line, and answers each
-// on standard output; "ended" is printed whenever the engine raises the end of a file.
+// on standard output; "ended" is printed whenever the engine raises the end of a file, and
+// "started" when a queued file is heard.
 //
 //   file <path>   -> ok | fail
+//   next <path>   -> ok       (the answer when the engine next asks which file follows)
 //   start         -> ok <milliseconds> <length seconds|none> | fail <milliseconds>
 //   pause, stop   -> ok | fail
 //   volume <n>    -> ok | fail
@@ -48,13 +50,18 @@ QString start(GstEngine &engine)
     return ok ? QStringLiteral("ok %1 %2").arg(ms, seconds(length)) : QStringLiteral("fail ") + ms;
 }
 
+QString nextFile;
+
 void run(GstEngine &engine, const QString &line)
 {
     const QString command = line.section(QLatin1Char(' '), 0, 0);
     const QString argument = line.section(QLatin1Char(' '), 1);
     if (command == QLatin1String("file"))
         say(okOrFail(engine.MediaFile(argument)));
-    else if (command == QLatin1String("start"))
+    else if (command == QLatin1String("next")) {
+        nextFile = argument;
+        say(QStringLiteral("ok"));
+    } else if (command == QLatin1String("start"))
         say(start(engine));
     else if (command == QLatin1String("pause"))
         say(okOrFail(engine.PausePlayback()));
@@ -79,6 +86,9 @@ int main(int argc, char *argv[])
     QCoreApplication app(argc, argv);
     GstEngine engine(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString());
     QObject::connect(&engine, &MediaEngine::PlaybackEnded, &app, [] { say(QStringLiteral("ended")); });
+    QObject::connect(&engine, &MediaEngine::NextFileWanted, &app,
+        [&engine] { engine.QueueNext(std::exchange(nextFile, QString())); });
+    QObject::connect(&engine, &MediaEngine::QueuedFileStarted, &app, [] { say(QStringLiteral("started")); });
 
     // Standard input is read on a thread of its own; each line is run on the UI thread, where
     // the player drives the engine.

@@ -1,0 +1,188 @@
+#!/usr/bin/python3
+"""The joint between two tracks: the longest silence heard on a private PulseAudio null sink
+while the player plays two halves of one continuous 1000 Hz tone, the two files named on its
+command line, so the first plays and the second follows it as the next row. One row for
+each kind of file, and for a change of sample rate or of channel count at the joint; each
+figure is the median of several runs.
+
+Beside the player: the player before the next track was queued (--before, a build of an
+older commit), and a command-line player that joins tracks itself (mpv, when installed).
+With --probe, also how long after the joint is heard the engine tells that the queued file
+started (two tones one after the other, through the engine probe program).
+
+A continuous tone at 48 kHz has no quiet stretch longer than a sample (0.02 ms): a longer
+one is a gap.
+
+Usage: bench/gapless_bench.py --player build/velumo [--before old/velumo]
+                              [--probe build/tests/engineprobe] [--runs 5]
+Nothing here passes or fails: it prints figures.
+"""
+
+import argparse
+import shutil
+import statistics
+import subprocess
+import sys
+import tempfile
+import time
+from pathlib import Path
+
+sys.path.insert(0, str(Path(__file__).resolve().parent.parent / "tests" / "e2e"))
+import audio  # noqa: E402
+from harness import Desktop  # noqa: E402
+from sound_bench import ClockedRecorder, onset  # noqa: E402
+
+RATE = 48000  # the recording's rate
+TONE = 1000
+SECONDS = 1.5
+SPLIT = 0.749  # where the tone is cut, in seconds; no whole number of any codec's frames
+QUIET = 0.05  # a sample this far below the tone's peak counts as silence
+
+
+def run(args):
+    subprocess.run(args, check=True, stdin=subprocess.DEVNULL, capture_output=True, timeout=120)
+
+
+def tone(path, rate, channels):
+    run(["sox", "-n", "-r", str(rate), "-c", str(channels), "-b", "16", str(path), "synth", str(SECONDS),
+         "sine", str(TONE), "vol", "0.5"])
+    return path
+
+
+def encode(wav, kind):
+    """wav in the kind of file asked for, beside it."""
+    if kind == "wav":
+        return wav
+    target = wav.with_suffix("." + kind.split()[0])
+    if kind == "mp3":
+        run(["lame", "--quiet", "-b", "192", str(wav), str(target)])
+    elif kind == "mp3 bare":
+        target = wav.with_suffix(".bare.mp3")
+        run(["lame", "--quiet", "-t", "-b", "192", str(wav), str(target)])
+    else:
+        run(["ffmpeg", "-loglevel", "error", "-y", "-i", str(wav), str(target)])
+    return target
+
+
+def halves(folder, kind, second_rate=44100, second_channels=2):
+    """The two halves of one tone as files of kind; the second half may come from the same
+    tone at another rate or channel count."""
+    folder.mkdir()
+    first = tone(folder / "whole.wav", 44100, 2)
+    second = first if (second_rate, second_channels) == (44100, 2) else tone(
+        folder / "other.wav", second_rate, second_channels)
+    run(["sox", str(first), str(folder / "a.wav"), "trim", "0", f"{round(SPLIT * 44100)}s"])
+    run(["sox", str(second), str(folder / "b.wav"), "trim", f"{round(SPLIT * second_rate)}s"])
+    return encode(folder / "a.wav", kind), encode(folder / "b.wav", kind)
+
+
+ROWS = [
+    ("WAV", "wav", {}),
+    ("FLAC", "flac", {}),
+    ("Ogg Vorbis", "ogg", {}),
+    ("MP3 with a LAME header", "mp3", {}),
+    ("MP3 without a LAME header", "mp3 bare", {}),
+    ("WAV, 44.1 kHz then 48 kHz", "wav", {"second_rate": 48000}),
+    ("WAV, stereo then mono", "wav", {"second_channels": 1}),
+]
+
+
+def longest_quiet_ms(samples):
+    """The longest stretch of silence between the tone's first and last loud samples."""
+    peak = max(abs(x) for x in samples)
+    loud = [i for i, x in enumerate(samples) if abs(x) > peak / 2]
+    longest = stretch = 0
+    for x in samples[loud[0]:loud[-1]]:
+        stretch = stretch + 1 if abs(x) < peak * QUIET else 0
+        longest = max(longest, stretch)
+    return 1000.0 * longest / RATE
+
+
+def joint_ms(ears, start):
+    """Starts a program that plays the two halves, waits until it has played them, and
+    returns the longest silence in between."""
+    mark = ears.mark()
+    process = start()
+    heard = ears.wait_for_tone(TONE, after=mark)
+    ears.wait_for_silence(after=heard.at)
+    audio.stop_process(process)
+    return longest_quiet_ms(ears.samples(mark))
+
+
+def programs(args, desk, server):
+    """Each program to measure, as a function that starts it on the two files."""
+    found = {}
+    for name, binary in (("before", args.before), ("player", args.player)):
+        if binary:
+            folder = Path(tempfile.mkdtemp(prefix="program-", dir=desk.root))
+            program = folder / binary.name
+            shutil.copy2(binary, program)
+            found[name] = lambda a, b, program=program: desk.spawn([str(program), str(a), str(b)])
+    if shutil.which("mpv"):
+        found["mpv"] = lambda a, b: desk.spawn(
+            ["mpv", "--no-config", "--no-terminal", "--no-video", "--gapless-audio=yes", "--ao=pulse",
+             str(a), str(b)], env=server.client_env())
+    return found
+
+
+def joints(args, scratch):
+    with audio.SoundServer() as server, server.recorder(rate=RATE) as ears, Desktop(tray=True) as desk:
+        desk.add_env(server.client_env())
+        starters = programs(args, desk, server)
+        print(f"longest silence at the joint of two halves of one tone, ms, median of {args.runs} runs:")
+        print(f"  {'':28s}" + "".join(f"{name:>12s}" for name in starters))
+        for number, (title, kind, change) in enumerate(ROWS):
+            first, second = halves(scratch / f"row{number}", kind, **change)
+            figures = {name: statistics.median(joint_ms(ears, lambda: start(first, second))
+                                               for _ in range(args.runs))
+                       for name, start in starters.items()}
+            print(f"  {title:28s}" + "".join(f"{figures[name]:12.2f}" for name in starters), flush=True)
+
+
+def event_after_joint(args, scratch):
+    """Milliseconds from the joint heard on the sink to the engine telling that the queued file
+    started, through the engine probe: a tone of 440 Hz, then one of 880 Hz queued after it."""
+    first = audio.make_wav(scratch / "low.wav", 440, 2)
+    second = audio.make_wav(scratch / "high.wav", 880, 2)
+    figures = []
+    with audio.SoundServer() as server, ClockedRecorder(server, rate=8000) as ears:
+        probe = audio.spawn([str(args.probe)], server.env(), stdin=subprocess.PIPE, stdout=subprocess.PIPE,
+                            stderr=subprocess.DEVNULL, text=True, bufsize=1)
+        try:
+            for _ in range(args.runs):
+                for line in (f"next {second}", f"file {first}", "start"):
+                    probe.stdin.write(line + "\n")
+                    probe.stdin.flush()
+                    probe.stdout.readline()
+                mark = ears.mark()
+                while probe.stdout.readline().strip() != "started":
+                    pass
+                told = ears.index_at(time.monotonic())
+                heard = mark + int(onset(ears, mark, 880) * ears.rate)
+                figures.append(1000.0 * (told - heard) / ears.rate)
+                while probe.stdout.readline().strip() != "ended":
+                    pass
+        finally:
+            audio.stop_process(probe)
+    print(f"the engine tells the queued file started {statistics.median(figures):.0f} ms after its first "
+          f"sound is heard (median of {args.runs}; from {min(figures):.0f} to {max(figures):.0f} ms)")
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
+    parser.add_argument("--player", type=Path, required=True)
+    parser.add_argument("--before", type=Path)
+    parser.add_argument("--probe", type=Path)
+    parser.add_argument("--runs", type=int, default=5)
+    args = parser.parse_args()
+    args.player = args.player.resolve()
+    args.before = args.before.resolve() if args.before else None
+    with tempfile.TemporaryDirectory(prefix="velumo-gapless-bench-") as scratch:
+        scratch = Path(scratch)
+        joints(args, scratch)
+        if args.probe:
+            event_after_joint(args, scratch)
+
+
+if __name__ == "__main__":
+    main()
