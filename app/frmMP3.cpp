@@ -20,6 +20,7 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPushButton>
+#include <QShortcut>
 #include <QSlider>
 
 namespace {
@@ -272,6 +273,13 @@ void frmMP3::connectSignals()
         QMetaObject::invokeMethod(
             this, [this] { m_player.Slider_Scroll(Slider->value()); }, Qt::QueuedConnection);
     });
+    // Ctrl+Right and Ctrl+Left move within the track; the plain arrows stay the list's and
+    // the slider's, and the menus stay as they are.
+    constexpr double seekStep = 5.0;
+    auto *seekForward = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Right), this);
+    connect(seekForward, &QShortcut::activated, player, [player] { player->seekBy(seekStep); });
+    auto *seekBack = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Left), this);
+    connect(seekBack, &QShortcut::activated, player, [player] { player->seekBy(-seekStep); });
     if (IconoBarra) {
         connect(IconoBarra, &TrayIcon::RestoreRequested, this, &frmMP3::IconoBarra_RestoreRequested);
         connect(IconoBarra, &TrayIcon::MenuRequested, this, &frmMP3::IconoBarra_MenuRequested);

@@ -1,11 +1,14 @@
 #include "app/mpris.h"
 
+#include "files/coverart.h"
 #include "player/player.h"
 
 #include <QDBusAbstractAdaptor>
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusObjectPath>
+#include <QStandardPaths>
+#include <QUrl>
 
 namespace {
 
@@ -66,19 +69,21 @@ class PlayerAdaptor : public QDBusAbstractAdaptor {
     Q_PROPERTY(bool CanGoPrevious READ yes)
     Q_PROPERTY(bool CanPlay READ yes)
     Q_PROPERTY(bool CanPause READ yes)
-    Q_PROPERTY(bool CanSeek READ no)
+    Q_PROPERTY(bool CanSeek READ canSeek)
     Q_PROPERTY(bool CanControl READ yes)
 public:
     explicit PlayerAdaptor(MprisService *service)
         : QDBusAbstractAdaptor(service)
         , m_service(service)
     {
+        connect(service, &MprisService::seeked, this, &PlayerAdaptor::Seeked);
     }
     QString playbackStatus() const { return m_service->playbackStatus(); }
     QVariantMap metadata() const { return m_service->metadata(); }
     double one() const { return 1.0; }
     double volume() const { return m_service->volume(); }
-    qlonglong position() const { return 0; }
+    qlonglong position() const { return m_service->position(); }
+    bool canSeek() const { return m_service->canSeek(); }
     bool yes() const { return true; }
     bool no() const { return false; }
 
@@ -89,9 +94,15 @@ public slots:
     void Stop() { m_service->stop(); }
     void Next() { m_service->next(); }
     void Previous() { m_service->previous(); }
-    void Seek(qlonglong) { }
-    void SetPosition(const QDBusObjectPath &, qlonglong) { }
+    void Seek(qlonglong offset) { m_service->seek(offset); }
+    void SetPosition(const QDBusObjectPath &track, qlonglong position)
+    {
+        m_service->setPosition(track.path(), position);
+    }
     void OpenUri(const QString &) { }
+
+signals:
+    void Seeked(qlonglong Position);
 
 private:
     MprisService *m_service;
@@ -103,6 +114,24 @@ MprisService::MprisService(Player *player, QObject *parent)
     : QObject(parent)
     , m_player(player)
 {
+    // Each track started is a new track for the desktop, also the same file played again.
+    connect(player, &Player::trackStarted, this, [this] {
+        ++m_tracksStarted;
+        m_playingPath = m_player->state().SongPath();
+        findCover();
+        changed(Track);
+    });
+    connect(player, &Player::seeked, this, [this](double seconds) { emit seeked(qRound64(seconds * 1e6)); });
+}
+
+// The cover is looked for when the track or its tags change, not at every reading of the
+// metadata: an embedded picture is written to the cache folder once.
+void MprisService::findCover()
+{
+    const TrackTags tags = m_player->tags();
+    const QString file = coverArtFile(m_playingPath, tags.cover, tags.coverMimeType,
+        QStandardPaths::writableLocation(QStandardPaths::CacheLocation) + QStringLiteral("/covers"));
+    m_artUrl = file.isEmpty() ? QString() : QUrl::fromLocalFile(file).toString();
 }
 
 bool MprisService::publish()
@@ -120,6 +149,10 @@ bool MprisService::publish()
     connect(state, &PlayerState::shownSongChanged, this, [this] { changed(Track); });
     connect(state, &PlayerState::lengthChanged, this, [this] { changed(Track); });
     connect(state, &PlayerState::volumeChanged, this, [this] { changed(Volume); });
+    connect(m_player, &Player::tagsChanged, this, [this] {
+        findCover();
+        changed(Track);
+    });
     m_lastStatus = playbackStatus();
     return true;
 }
@@ -137,22 +170,60 @@ QString MprisService::playbackStatus() const
     return QStringLiteral("Stopped");
 }
 
+QString MprisService::trackId() const
+{
+    if (m_player->state().shownSongName().isEmpty())
+        return QStringLiteral("/org/mpris/MediaPlayer2/TrackList/NoTrack");
+    return QStringLiteral("/org/velumo/track/%1").arg(m_tracksStarted);
+}
+
+// The tags where the file has them; the title falls back on the name the window shows.
 QVariantMap MprisService::metadata() const
 {
     const PlayerState &state = m_player->state();
+    QVariantMap data { { QStringLiteral("mpris:trackid"), QVariant::fromValue(QDBusObjectPath(trackId())) } };
     if (state.shownSongName().isEmpty())
-        return { { QStringLiteral("mpris:trackid"),
-            QVariant::fromValue(
-                QDBusObjectPath(QStringLiteral("/org/mpris/MediaPlayer2/TrackList/NoTrack"))) } };
-    QVariantMap data {
-        { QStringLiteral("mpris:trackid"),
-            QVariant::fromValue(QDBusObjectPath(
-                QStringLiteral("/org/velumo/track/%1").arg(std::max<int>(state.SongIndex(), 0)))) },
-        { QStringLiteral("xesam:title"), state.shownSongName() }
-    };
+        return data;
+    const TrackTags tags = m_player->tags();
+    data.insert(QStringLiteral("xesam:title"), tags.title.isEmpty() ? state.shownSongName() : tags.title);
+    if (!tags.artists.isEmpty())
+        data.insert(QStringLiteral("xesam:artist"), tags.artists);
+    if (!tags.album.isEmpty())
+        data.insert(QStringLiteral("xesam:album"), tags.album);
+    if (tags.trackNumber > 0)
+        data.insert(QStringLiteral("xesam:trackNumber"), tags.trackNumber);
+    if (!m_playingPath.isEmpty())
+        data.insert(QStringLiteral("xesam:url"), QUrl::fromLocalFile(m_playingPath).toString());
+    if (!m_artUrl.isEmpty())
+        data.insert(QStringLiteral("mpris:artUrl"), m_artUrl);
     if (const std::optional<double> length = state.length(); length && *length >= 0)
         data.insert(QStringLiteral("mpris:length"), static_cast<qlonglong>(*length * 1e6));
     return data;
+}
+
+qlonglong MprisService::position() const
+{
+    return static_cast<qlonglong>(m_player->position().value_or(0.0) * 1e6);
+}
+
+bool MprisService::canSeek() const
+{
+    return m_player->canSeek();
+}
+
+// A seek before the start goes to the start; past the end, the track ends as it would by itself.
+void MprisService::seek(qlonglong offset)
+{
+    m_player->seekBy(offset / 1e6);
+}
+
+// A position for another track, or outside this one, is ignored as the desktop expects.
+void MprisService::setPosition(const QString &track, qlonglong position)
+{
+    const std::optional<double> length = m_player->state().length();
+    if (track != trackId() || position < 0 || !length || position > *length * 1e6)
+        return;
+    m_player->seekTo(position / 1e6);
 }
 
 double MprisService::volume() const

@@ -21,6 +21,14 @@ public:
     QVariantMap metadata() const;
     // The volume slider's position, from 0.0 to 1.0.
     double volume() const;
+    // A distinct object path for each track started.
+    QString trackId() const;
+    // Where the track stands, in microseconds; 0 when none plays or is paused.
+    qlonglong position() const;
+    bool canSeek() const;
+    // Moves within the track by offset microseconds, or to position microseconds in track.
+    void seek(qlonglong offset);
+    void setPosition(const QString &track, qlonglong position);
 
     void play();
     void pause();
@@ -35,14 +43,20 @@ signals:
     // The desktop asked to see the player, or to end it.
     void raiseRequested();
     void quitRequested();
+    // Playback moved to position microseconds into the track.
+    void seeked(qlonglong position);
 
 private:
     enum Change { Status = 1, Track = 2, Volume = 4 };
     void changed(Change change);
     void announcePending();
     void announce(const QVariantMap &properties);
+    void findCover();
 
     Player *m_player;
+    int m_tracksStarted = 0;
+    QString m_playingPath;
+    QString m_artUrl;
     QString m_lastStatus;
     int m_pending = 0;
 };

@@ -11,6 +11,8 @@
 #include <cmath>
 #include <gst/audio/audio.h>
 #include <gst/gst.h>
+#include <gst/tag/tag.h>
+#include <mutex>
 
 namespace {
 
@@ -181,6 +183,104 @@ void prerollSilence(GstElement *playbin, const std::atomic<bool> &enough)
     gst_object_unref(bus);
 }
 
+QString tagText(const GstTagList *list, const char *tag, guint index = 0)
+{
+    const gchar *text = nullptr;
+    return gst_tag_list_peek_string_index(list, tag, index, &text) ? QString::fromUtf8(text) : QString();
+}
+
+bool isFrontCover(GstSample *picture)
+{
+    const GstStructure *info = gst_sample_get_info(picture);
+    gint type = GST_TAG_IMAGE_TYPE_NONE;
+    return info && gst_structure_get_enum(info, "image-type", GST_TYPE_TAG_IMAGE_TYPE, &type)
+        && type == GST_TAG_IMAGE_TYPE_FRONT_COVER;
+}
+
+// The front cover where the file holds several pictures, else its first picture; its preview
+// picture where it holds no other. The caller owns what it gets.
+GstSample *coverPicture(const GstTagList *list)
+{
+    GstSample *chosen = nullptr;
+    GstSample *picture = nullptr;
+    for (guint i = 0; gst_tag_list_get_sample_index(list, GST_TAG_IMAGE, i, &picture); ++i) {
+        if (!chosen || isFrontCover(picture))
+            std::swap(chosen, picture);
+        if (picture)
+            gst_sample_unref(picture);
+    }
+    if (!chosen)
+        gst_tag_list_get_sample(list, GST_TAG_PREVIEW_IMAGE, &chosen);
+    return chosen;
+}
+
+void readCover(const GstTagList *list, TrackTags &tags)
+{
+    GstSample *picture = coverPicture(list);
+    if (!picture)
+        return;
+    const GstCaps *caps = gst_sample_get_caps(picture);
+    const gchar *type = caps && gst_caps_get_size(caps) > 0
+        ? gst_structure_get_name(gst_caps_get_structure(caps, 0))
+        : nullptr;
+    GstMapInfo bytes;
+    // A picture the file only links to ("-->" in ID3) has no bytes to show.
+    if (g_str_has_prefix(type, "image/")
+        && gst_buffer_map(gst_sample_get_buffer(picture), &bytes, GST_MAP_READ)) {
+        tags.cover = QByteArray(reinterpret_cast<const char *>(bytes.data), qsizetype(bytes.size));
+        tags.coverMimeType = QString::fromLatin1(type);
+        gst_buffer_unmap(gst_sample_get_buffer(picture), &bytes);
+    }
+    gst_sample_unref(picture);
+}
+
+// What one tag message says; GStreamer has already turned each tag's text into UTF-8,
+// whatever character set the file stored it in.
+TrackTags readTags(const GstTagList *list)
+{
+    TrackTags tags;
+    tags.title = tagText(list, GST_TAG_TITLE);
+    for (guint i = 0; i < gst_tag_list_get_tag_size(list, GST_TAG_ARTIST); ++i)
+        tags.artists << tagText(list, GST_TAG_ARTIST, i);
+    tags.album = tagText(list, GST_TAG_ALBUM);
+    guint track = 0;
+    if (gst_tag_list_get_uint(list, GST_TAG_TRACK_NUMBER, &track))
+        tags.trackNumber = int(track);
+    readCover(list, tags);
+    return tags;
+}
+
+// Each output (the sound, and the pictures of an MPG file) passes on the tags of its own
+// stream; what one leaves out keeps what the other said.
+TrackTags merged(TrackTags tags, const TrackTags &update)
+{
+    if (!update.title.isEmpty())
+        tags.title = update.title;
+    if (!update.artists.isEmpty())
+        tags.artists = update.artists;
+    if (!update.album.isEmpty())
+        tags.album = update.album;
+    if (update.trackNumber != 0)
+        tags.trackNumber = update.trackNumber;
+    if (!update.cover.isEmpty()) {
+        tags.cover = update.cover;
+        tags.coverMimeType = update.coverMimeType;
+    }
+    return tags;
+}
+
+// The tags playbin gathered from the audio stream it now plays.
+TrackTags audioStreamTags(GstElement *playbin)
+{
+    GstTagList *list = nullptr;
+    g_signal_emit_by_name(playbin, "get-audio-tags", 0, &list);
+    if (!list)
+        return {};
+    const TrackTags tags = readTags(list);
+    gst_tag_list_unref(list);
+    return tags;
+}
+
 bool interleavedAudioOf(GstPad *pad, GstAudioInfo *audio)
 {
     GstCaps *caps = gst_pad_get_current_caps(pad);
@@ -274,10 +374,23 @@ struct GstEngineCallbacks {
         if (type == GST_MESSAGE_DURATION_CHANGED)
             QMetaObject::invokeMethod(
                 engine, [engine] { engine->refineLength(); }, Qt::QueuedConnection);
+        if (type == GST_MESSAGE_TAG)
+            onTags(engine, message);
         // Nobody reads the bus, so nothing may stay queued on it. A dropped message is the
         // handler's to free, and each one holds the element that posted it.
         gst_message_unref(message);
         return GST_BUS_DROP;
+    }
+
+    static void onTags(GstEngine *engine, GstMessage *message)
+    {
+        GstTagList *list = nullptr;
+        gst_message_parse_tag(message, &list);
+        const TrackTags tags = readTags(list);
+        gst_tag_list_unref(list);
+        const int file = engine->m_file.load();
+        QMetaObject::invokeMethod(
+            engine, [engine, file, tags] { engine->takeTags(file, tags); }, Qt::QueuedConnection);
     }
 
     static void onAboutToFinish(GstElement *playbin, gpointer data)
@@ -372,6 +485,7 @@ bool GstEngine::MediaFile(const QString &path)
         return true;
     }
     halt();
+    forgetTags();
     m_path.clear();
     m_length.reset();
     if (!playable)
@@ -491,6 +605,11 @@ std::optional<double> GstEngine::Position() const
     if (!m_playbin || !gst_element_query_position(m_playbin, GST_FORMAT_TIME, &position))
         return std::nullopt;
     return double(position) / GST_SECOND;
+}
+
+TrackTags GstEngine::Tags() const
+{
+    return m_tags;
 }
 
 double GstEngine::LinearVolume() const
@@ -735,6 +854,27 @@ void GstEngine::queueEnd(bool failed)
         this, [this, generation, failed] { deliverEnd(generation, failed); }, Qt::QueuedConnection);
 }
 
+// Tags still on their way from the file named before belong to it, and are dropped.
+void GstEngine::forgetTags()
+{
+    ++m_file;
+    if (m_tags == TrackTags())
+        return;
+    m_tags = {};
+    emit TagsChanged();
+}
+
+void GstEngine::takeTags(int file, const TrackTags &update)
+{
+    if (file != m_file.load())
+        return;
+    const TrackTags tags = merged(m_tags, update);
+    if (tags == m_tags)
+        return;
+    m_tags = tags;
+    emit TagsChanged();
+}
+
 void GstEngine::QueueNext(const QString &path)
 {
     if (m_asking)
@@ -881,6 +1021,10 @@ void GstEngine::startQueuedFile()
     m_path = std::exchange(m_queued, QString());
     m_loaded = m_path;
     measure();
+    // The queued file's tags came in while the file before it still sounded, merged into that
+    // file's: they are read afresh from the stream now heard.
+    forgetTags();
+    takeTags(m_file.load(), audioStreamTags(m_playbin));
     emit QueuedFileStarted();
     if (m_waitingRequest)
         raiseNextFileWanted(std::exchange(m_waitingRequest, 0));

@@ -48,6 +48,7 @@ public:
     void QueueNext(const QString &path) override;
     bool Seek(double seconds) override;
     bool CanSeek() const override;
+    TrackTags Tags() const override;
 
     // Starts GStreamer, loads the decoders of the kinds of file among paths and opens the sound
     // output, on a thread of its own that touches nothing else of the engine.
@@ -75,6 +76,8 @@ private:
     bool deliverHeldEnd();
     bool reloadHeardFile();
     void queueEnd(bool failed);
+    void forgetTags();
+    void takeTags(int file, const TrackTags &update);
 
     // The file to follow. The streaming thread asks, the UI thread answers.
     QString askForNextFile();
@@ -121,6 +124,9 @@ private:
     bool m_lengthCounted = false;
     double m_volume = 1.0;
     bool m_muted = false;
+    TrackTags m_tags;
+    // Counts the files named, so that tags read from one no longer named are dropped.
+    std::atomic<int> m_file { 0 };
 
     std::mutex m_queueLock;
     // Guarded by m_queueLock.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "playback/tracktags.h"
+
 #include <QObject>
 #include <QString>
 #include <optional>
@@ -15,6 +17,8 @@
 //    the file stopped, or one that CanSeek says cannot seek (MIDI), Seek fails;
 //  - PlaybackEnded is raised on the UI thread once for each file that plays to its end; an end
 //    that comes while paused leaves the file paused where it ended and is raised on the resume;
+//  - Tags are those of the named file, known some moments after it starts; naming another file
+//    empties them. TagsChanged is raised on the UI thread whenever they change;
 //  - while a file is named, before its end, the engine may raise NextFileWanted to ask which
 //    file follows it. A handler answers by calling QueueNext before it returns; with no answer
 //    (or an empty or unplayable path) nothing is queued and the file ends as above. The engine
@@ -48,12 +52,14 @@ public:
     virtual bool Seek(double seconds) = 0;
     // Whether the playing or paused file can be moved within.
     virtual bool CanSeek() const = 0;
+    virtual TrackTags Tags() const = 0;
     // The answer to NextFileWanted: the file to follow the one playing.
     virtual void QueueNext(const QString &path) = 0;
 
 signals:
     // The argument carries nothing the player uses.
     void PlaybackEnded(qint32 result);
+    void TagsChanged();
     void NextFileWanted();
     void QueuedFileStarted();
 };

@@ -80,14 +80,30 @@ qsizetype resync(const QByteArray &bytes, qsizetype from, const Frame &stream)
     return bytes.size();
 }
 
-// The header an encoder writes in a silent first frame of layer III, after its side information.
-bool isLengthHeader(const QByteArray &bytes, const Frame &frame)
+// The silent first frame of layer III in which an encoder tells the stream's length, after the
+// frame's side information: a Xing or Info header, or a VBRI header. Nothing when the frame is
+// one of sound; else the samples decoders leave out of the stream: the encoder's delay and
+// padding, which LAME's extension of the Xing header gives.
+std::optional<int> lengthHeader(const QByteArray &bytes, const Frame &frame)
 {
     if (frame.layer != 3)
-        return false;
-    const int sideInfo = frame.version == 3 ? (frame.mono ? 17 : 32) : (frame.mono ? 9 : 17);
-    const QByteArray xing = bytes.mid(4 + sideInfo, 4);
-    return xing == "Xing" || xing == "Info" || bytes.mid(4 + 32, 4) == "VBRI";
+        return std::nullopt;
+    if (bytes.mid(4 + 32, 4) == "VBRI")
+        return 0;
+    const qsizetype xing = 4 + (frame.version == 3 ? (frame.mono ? 17 : 32) : (frame.mono ? 9 : 17));
+    if (bytes.mid(xing, 4) != "Xing" && bytes.mid(xing, 4) != "Info")
+        return std::nullopt;
+    // The frame count, byte count, table of contents and quality follow, each where its flag is set.
+    const quint32 flags
+        = bytes.size() >= xing + 8 ? qFromBigEndian<quint32>(bytes.constData() + xing + 4) : 0;
+    qsizetype lame = xing + 8;
+    for (const auto &[flag, size] : { std::pair { 1, 4 }, { 2, 4 }, { 4, 100 }, { 8, 4 } })
+        lame += (flags & flag) ? size : 0;
+    // The delay and the padding take 12 bits each, 21 bytes into the extension.
+    if (bytes.mid(lame, 4) != "LAME" || bytes.size() < lame + 24)
+        return 0;
+    const quint32 delays = qFromBigEndian<quint32>(bytes.constData() + lame + 20) & 0xffffff;
+    return int(delays >> 12) + int(delays & 0xfff);
 }
 
 } // namespace
@@ -108,8 +124,9 @@ std::optional<double> mpegAudioLength(const QByteArray &bytes)
     const auto second = first ? frameAt(bytes, first->size) : std::nullopt;
     if (!second || !second->sameStream(*first))
         return std::nullopt;
-    qint64 samples = 0;
-    qsizetype at = isLengthHeader(bytes, *first) ? first->size : 0;
+    const auto header = lengthHeader(bytes, *first);
+    qint64 samples = header ? -*header : 0;
+    qsizetype at = header ? first->size : 0;
     while (at < bytes.size()) {
         const auto frame = frameAt(bytes, at);
         if (frame && frame->sameStream(*first) && at + frame->size <= bytes.size()) {
@@ -119,7 +136,7 @@ std::optional<double> mpegAudioLength(const QByteArray &bytes)
             at = resync(bytes, at + 1, *first);
         }
     }
-    return double(samples) / first->rate;
+    return double(std::max<qint64>(samples, 0)) / first->rate;
 }
 
 std::optional<double> mpegFileLength(const QString &path)

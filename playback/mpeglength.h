@@ -15,10 +15,11 @@ constexpr qint64 mpegCountLimit = 64 * 1024 * 1024;
 // The bytes an ID3v2 tag at the start of head takes, with its header and footer; 0 without one.
 qsizetype id3v2Size(const QByteArray &head);
 
-// The length in seconds of the MPEG audio frames in bytes, which start with the first frame. A
-// Xing, Info or VBRI frame holds no sound and is not counted; whatever lies between frames (a
-// broken frame, an ID3v1 tag at the end) is passed over. Nothing when bytes do not start with
-// two frames of one stream.
+// The length in seconds of the sound that the MPEG audio frames in bytes decode to; bytes start
+// with the first frame. A Xing, Info or VBRI frame holds no sound, and the encoder's delay and
+// padding that a LAME header gives are left out, as decoders leave them out; whatever lies
+// between frames (a broken frame, an ID3v1 tag at the end) is passed over. Nothing when bytes
+// do not start with two frames of one stream.
 std::optional<double> mpegAudioLength(const QByteArray &bytes);
 
 // The same for a file of up to mpegCountLimit bytes, after its ID3v2 tag. Of a file that does

@@ -37,6 +37,12 @@ MinutesSeconds nextTick(MinutesSeconds elapsed)
     return elapsed;
 }
 
+MinutesSeconds elapsedAt(double seconds)
+{
+    const qint64 whole = seconds > 0 ? static_cast<qint64>(seconds) : 0;
+    return { static_cast<qint16>(whole / 60 % 60), static_cast<qint16>(whole % 60) };
+}
+
 std::optional<int> volumeLevelFor(int position)
 {
     if (position < 0 || position > 10)

@@ -22,6 +22,9 @@ double roundHalfToEven(double value);
 // The elapsed time one tick later: seconds roll into minutes at 60, minutes back to 0 at 60.
 MinutesSeconds nextTick(MinutesSeconds elapsed);
 
+// The elapsed time that a track shows seconds into it, counted as the ticks count it.
+MinutesSeconds elapsedAt(double seconds);
+
 // The engine's loudness for a slider position: 0 to 10 give -1000 to 0 in steps of 100;
 // any other position gives nothing.
 std::optional<int> volumeLevelFor(int position);

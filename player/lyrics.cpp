@@ -52,8 +52,12 @@ void Player::markSungLine()
     if (!m_timedLyrics || !Mplay)
         return;
     // A moment the engine cannot place keeps the mark where it was.
-    const std::optional<double> seconds = Mplay->Position();
-    if (!seconds)
-        return;
-    emit sungLineChanged(markedLine(*m_timedLyrics, qRound64(*seconds * 1000)));
+    if (const std::optional<double> seconds = Mplay->Position())
+        markLineAt(*seconds);
+}
+
+void Player::markLineAt(double seconds)
+{
+    if (m_timedLyrics)
+        emit sungLineChanged(markedLine(*m_timedLyrics, qRound64(seconds * 1000)));
 }

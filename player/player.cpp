@@ -27,6 +27,7 @@ Player::Player(const PlayerParts &parts, QObject *parent)
     connect(m_state, &PlayerState::playbackChanged, this, &Player::followClock);
     if (Mplay) {
         connect(Mplay, &MediaEngine::PlaybackEnded, this, &Player::Mplay_PlaybackEnded);
+        connect(Mplay, &MediaEngine::TagsChanged, this, &Player::tagsChanged);
         connect(Mplay, &MediaEngine::NextFileWanted, this, &Player::Mplay_NextFileWanted);
         connect(Mplay, &MediaEngine::QueuedFileStarted, this, &Player::Mplay_QueuedFileStarted);
     }

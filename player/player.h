@@ -1,6 +1,7 @@
 #pragma once
 
 #include "files/lrcfile.h"
+#include "playback/tracktags.h"
 #include "player/playerstate.h"
 #include "playlist/playlistmodel.h"
 
@@ -35,6 +36,7 @@ struct PlayerParts {
 // The handlers keep their names; each group lives in a file of its own in this folder:
 // transport.cpp (Empezar, Pausa, Parar, Sin Sonido), navigation.cpp (Retroceder, Avanzar,
 // the end of a track, clicks on the list), timevolume.cpp (the clock, the length, the volume),
+// seeking.cpp (moving within the track, where it stands, its tags),
 // adding.cpp (Agregar), openfiles.cpp (files handed over or dropped), removing.cpp (Borrar,
 // Borrar Todo), playlistfiles.cpp (Guardar, Abrir), shuffle.cpp, lyrics.cpp (finding the
 // lyrics, following the sung line), background.cpp (the background picture's path).
@@ -75,6 +77,18 @@ public:
     void Timer_Timer();
     void TimePlay();
     void Slider_Scroll(int position);
+
+    // Seeking in the track that plays or is paused; nothing while stopped. A time before the
+    // start goes to the start, one at or past the end ends the track as its end would.
+    // False when nothing moved.
+    bool seekTo(double seconds);
+    bool seekBy(double seconds);
+    // Where the track stands, in seconds, while one plays or is paused.
+    std::optional<double> position() const;
+    // Whether the track that plays or is paused can be sought.
+    bool canSeek() const;
+    // The tags of the file being played, as far as the engine found them.
+    TrackTags tags() const;
 
     // Adding.
     void cdmAdd_Click();
@@ -121,12 +135,19 @@ signals:
     void sungLineChanged(std::optional<qsizetype> line);
     // The hidden greeting was asked for.
     void greetingWanted();
+    // A track was started from its beginning.
+    void trackStarted();
+    // Playback moved to seconds into the track, by whatever asked for it.
+    void seeked(double seconds);
+    // The engine found the playing file's tags.
+    void tagsChanged();
 
 private:
     void followClock(PlayerState::Playback playback);
     void setLyrics(const QString &text);
     void followLyrics();
     void markSungLine();
+    void markLineAt(double seconds);
 
     // Highlights row as a click on it would, and runs the click handling; false when the
     // row does not exist.

@@ -53,6 +53,12 @@ void PlayerState::countSecond()
     emit elapsedCounted(m_elapsed);
 }
 
+void PlayerState::setElapsed(MinutesSeconds elapsed)
+{
+    m_elapsed = elapsed;
+    emit elapsedCounted(m_elapsed);
+}
+
 void PlayerState::setLyricsName(const QString &name)
 {
     m_lyricsName = name;

@@ -44,6 +44,8 @@ public:
     qint16 PlayMinutes() const { return m_elapsed.minutes; }
     void resetElapsed();
     void countSecond();
+    // A seek sets the count to where the track now stands, and shows it at once.
+    void setElapsed(MinutesSeconds elapsed);
 
     const QString &LyricsName() const { return m_lyricsName; }
     void setLyricsName(const QString &name);

@@ -32,6 +32,8 @@ void Player::showTrackStart(bool started)
     emit lyricsWindowWanted();
     setLyrics(QString());
     LoadLyrics();
+    if (started)
+        emit trackStarted();
 }
 
 void Player::cmdPause_Click()

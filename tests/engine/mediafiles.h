@@ -42,53 +42,35 @@ inline QString mp3(const QDir &dir, const QString &name, double seconds, int fre
     return !source.isEmpty() && run(QStringLiteral("lame"), arguments) ? path : QString();
 }
 
-// A VBR MP3 without a length header that is silent for a while and then loud, so that the bit
-// rate of its first frames says nothing of the rest.
-inline QString vbrMp3(const QDir &dir, const QString &name, double quietSeconds, double loudSeconds)
+// A file made by ffmpeg from the given inputs, codecs and tags, of the kind the name's
+// extension asks for.
+inline QString ffmpeg(const QDir &dir, const QString &name, const QStringList &arguments)
 {
-    const QString source = dir.filePath(name + QStringLiteral(".source.wav"));
     const QString path = dir.filePath(name);
-    const bool made
-        = run(QStringLiteral("sox"),
-              { QStringLiteral("-n"), QStringLiteral("-r"), QStringLiteral("44100"), QStringLiteral("-c"),
-                  QStringLiteral("2"), QStringLiteral("-b"), QStringLiteral("16"), source,
-                  QStringLiteral("synth"), QString::number(loudSeconds), QStringLiteral("whitenoise"),
-                  QStringLiteral("vol"), QStringLiteral("0.5"), QStringLiteral("pad"),
-                  QString::number(quietSeconds) })
-        && run(QStringLiteral("lame"),
-            { QStringLiteral("--quiet"), QStringLiteral("--vbr-new"), QStringLiteral("-V"),
-                QStringLiteral("2"), QStringLiteral("-t"), source, path });
-    return made ? path : QString();
+    const QStringList quiet { QStringLiteral("-loglevel"), QStringLiteral("error"), QStringLiteral("-y") };
+    return run(QStringLiteral("ffmpeg"), quiet + arguments + QStringList { path }) ? path : QString();
 }
 
 // An MPEG-1 program stream with a black picture and an MP2 tone.
 inline QString mpg(const QDir &dir, const QString &name, double seconds, int frequency)
 {
-    const QString path = dir.filePath(name);
-    const QString length = QString::number(seconds);
-    const bool made = run(QStringLiteral("ffmpeg"),
-        { QStringLiteral("-loglevel"), QStringLiteral("error"), QStringLiteral("-y"), QStringLiteral("-f"),
-            QStringLiteral("lavfi"), QStringLiteral("-i"),
-            QStringLiteral("sine=f=%1:d=%2").arg(frequency).arg(length), QStringLiteral("-f"),
-            QStringLiteral("lavfi"), QStringLiteral("-i"),
-            QStringLiteral("color=c=black:s=64x48:d=") + length, QStringLiteral("-c:v"),
-            QStringLiteral("mpeg1video"), QStringLiteral("-c:a"), QStringLiteral("mp2"), QStringLiteral("-f"),
-            QStringLiteral("vob"), path });
-    return made ? path : QString();
+    return ffmpeg(dir, name,
+        QStringLiteral("-f lavfi -i sine=f=%1:d=%2 -f lavfi -i color=c=black:s=64x48:d=%2 -c:v mpeg1video "
+                       "-c:a mp2 -f vob")
+            .arg(frequency)
+            .arg(seconds)
+            .split(QLatin1Char(' ')));
 }
 
 // A tone encoded by ffmpeg with the codec and container that the name's extension asks for
 // ("flac", "ogg" with Vorbis, "opus", "m4a" and "aac" with AAC, "wma").
 inline QString encoded(const QDir &dir, const QString &name, double seconds, int frequency)
 {
-    const QString path = dir.filePath(name);
-    return run(QStringLiteral("ffmpeg"),
-               { QStringLiteral("-loglevel"), QStringLiteral("error"), QStringLiteral("-y"),
-                   QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
-                   QStringLiteral("sine=f=%1:d=%2").arg(frequency).arg(seconds), QStringLiteral("-ac"),
-                   QStringLiteral("2"), path })
-        ? path
-        : QString();
+    return ffmpeg(dir, name,
+        QStringLiteral("-f lavfi -i sine=f=%1:d=%2 -ac 2")
+            .arg(frequency)
+            .arg(seconds)
+            .split(QLatin1Char(' ')));
 }
 
 // One tone of 48 kHz mono cut at sample `split` into two files, first.<kind> and second.<kind>:
@@ -156,6 +138,15 @@ inline QString midi(const QDir &dir, const QString &name, double seconds, int no
     if (!out.open(QIODevice::WriteOnly) || out.write(file) != file.size())
         return QString();
     return path;
+}
+
+// An ID3v2.3 tag holding only a title stored as ISO-8859-1, as older taggers write it. The
+// tag is too small for its size to need the 7-bit encoding.
+inline QByteArray latin1Id3Tag(const QByteArray &latin1Title)
+{
+    const QByteArray frame
+        = QByteArray("TIT2") + bigEndian(latin1Title.size() + 1, 4) + QByteArray(3, '\0') + latin1Title;
+    return QByteArray("ID3\x03\x00\x00", 6) + bigEndian(frame.size(), 4) + frame;
 }
 
 inline QString bytes(const QDir &dir, const QString &name, const QByteArray &content)

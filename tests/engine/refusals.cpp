@@ -43,13 +43,14 @@ private slots:
     void init() { m_engine = std::make_unique<GstEngine>(QStringLiteral("fakesink sync=true")); }
     void cleanup() { m_engine.reset(); }
 
-    // With no file named there is nothing to start, pause or measure.
+    // With no file named there is nothing to start, pause, measure or seek.
     void nothingNamedCannotStart()
     {
         QVERIFY(!m_engine->StartPlayback());
         QVERIFY(!m_engine->PausePlayback());
         QVERIFY(m_engine->StopPlayback());
         QVERIFY(!m_engine->MediaLength().has_value());
+        QVERIFY(!m_engine->Seek(1.0));
     }
 
     void badFileFailsAndTheNextFilePlays_data()

@@ -27,6 +27,7 @@ public:
     std::optional<double> position; // where the file stands, as the test sets it
     mutable int positionQueries = 0; // how often the player asked where playback stands
     bool seekable = true; // whether the file can be moved within; a seek fails without
+    TrackTags tags;
     QStringList failing; // names of operations that report failure
     QString queued; // the file the player named to follow, when last asked
 
@@ -81,12 +82,18 @@ public:
         return true;
     }
     bool CanSeek() const override { return seekable; }
+    TrackTags Tags() const override { return tags; }
+    void endOfFile() { emit PlaybackEnded(0); }
+    void setTags(const TrackTags &value)
+    {
+        tags = value;
+        emit TagsChanged();
+    }
     void QueueNext(const QString &path) override
     {
         calls << QStringLiteral("QueueNext ") + path;
         queued = path;
     }
-    void endOfFile() { emit PlaybackEnded(0); }
     // Asks which file follows, as the engine does before a file ends; the answer is in queued.
     void askForNext()
     {

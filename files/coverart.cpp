@@ -1,0 +1,62 @@
+#include "files/coverart.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFileInfo>
+#include <QMimeDatabase>
+#include <QSaveFile>
+
+namespace {
+
+constexpr const char *pictureNames[] = { "cover.jpg", "folder.jpg", "cover.png" };
+
+// The name tells the picture's kind by its extension; the kind of a picture whose MIME type is
+// missing or unknown is read from the picture itself.
+QString cachedName(const QByteArray &picture, const QString &mimeType)
+{
+    const QMimeDatabase mimes;
+    QMimeType type = mimes.mimeTypeForName(mimeType);
+    if (type.preferredSuffix().isEmpty())
+        type = mimes.mimeTypeForData(picture);
+    const QString hash
+        = QString::fromLatin1(QCryptographicHash::hash(picture, QCryptographicHash::Sha1).toHex());
+    return type.preferredSuffix().isEmpty() ? hash : hash + QLatin1Char('.') + type.preferredSuffix();
+}
+
+QString cachedPicture(const QByteArray &picture, const QString &mimeType, const QString &cacheFolder)
+{
+    const QDir folder(cacheFolder);
+    const QString path = folder.filePath(cachedName(picture, mimeType));
+    if (QFileInfo::exists(path))
+        return path;
+    QSaveFile file(path);
+    if (!folder.mkpath(QStringLiteral(".")) || !file.open(QIODevice::WriteOnly)
+        || file.write(picture) != picture.size() || !file.commit())
+        return QString();
+    return path;
+}
+
+QString pictureBeside(const QString &trackPath)
+{
+    const QDir folder = QFileInfo(trackPath).dir();
+    for (const char *name : pictureNames) {
+        // Name filters match whatever the case.
+        const QStringList found = folder.entryList({ QLatin1String(name) }, QDir::Files | QDir::Readable);
+        if (!found.isEmpty())
+            return folder.filePath(found.first());
+    }
+    return QString();
+}
+
+} // namespace
+
+QString coverArtFile(
+    const QString &trackPath, const QByteArray &embedded, const QString &mimeType, const QString &cacheFolder)
+{
+    if (!embedded.isEmpty()) {
+        const QString cached = cachedPicture(embedded, mimeType, cacheFolder);
+        if (!cached.isEmpty())
+            return cached;
+    }
+    return pictureBeside(trackPath);
+}

@@ -1,0 +1,96 @@
+"""Seeking from the desktop and the keyboard, heard on the sink, and the song's tags on the
+desktop: a real client (playerctl) moves within the track and reads its metadata."""
+
+import re
+import subprocess
+import sys
+import unittest
+from pathlib import Path
+
+sys.path.insert(0, str(Path(__file__).resolve().parent))
+import audio  # noqa: E402
+import test_desktop  # noqa: E402
+
+
+def two_tones(path):
+    """Ten seconds at 440 Hz, then thirty at 880 Hz: where playback stands is heard."""
+    subprocess.run(["sox", "-n", "-r", "44100", "-c", "2", "-b", "16", str(path),
+                    "synth", "10", "sine", "440", ":", "synth", "30", "sine", "880"],
+                   check=True, capture_output=True, timeout=120)
+    return Path(path)
+
+
+class Seeking(unittest.TestCase):
+    setUp = test_desktop.MediaControls.setUp
+    prop = test_desktop.MediaControls.prop
+    wait_status = test_desktop.MediaControls.wait_status
+
+    def playerctl(self, *args):
+        done = subprocess.run(["playerctl", "--player=velumo", *args], env=self.desk.env,
+                              capture_output=True, text=True, timeout=30)
+        return done.stdout.strip()
+
+    def position(self):
+        return float(self.playerctl("position") or "nan")
+
+    def start(self, *files):
+        program = self.desk.start_player()
+        self.desk.stop_player(program)
+        self.desk.spawn([str(program.folder / "velumo"), *map(str, files)], log=self.desk.root / "player.log")
+        self.desk.main_window()
+        self.wait_status("Playing")
+
+    # playerctl moves to an absolute and a relative position, and Ctrl+Left and Ctrl+Right
+    # in the window move 5 s back and on: each is heard where the tone changes.
+    def test_desktop_and_keys_move_within_the_track(self):
+        mark = self.ears.mark()
+        self.start(two_tones(self.desk.root / "dos_tonos.wav"))
+        self.ears.wait_for_tone(440, after=mark)
+        self.assertIn("true", self.prop("CanSeek"))
+
+        mark = self.ears.mark()
+        self.playerctl("position", "15")
+        self.ears.wait_for_tone(880, after=mark)
+        self.assertTrue(15 <= self.position() < 20, self.position())
+
+        self.playerctl("position", "5+")
+        self.desk.wait(lambda: self.position() >= 20, "the position 5 s on")
+
+        self.desk.activate(self.desk.main_window())
+        mark = self.ears.mark()
+        self.desk.key("ctrl+Left", "ctrl+Left", "ctrl+Left")
+        self.ears.wait_for_tone(440, after=mark)
+        mark = self.ears.mark()
+        self.desk.key("ctrl+Right", "ctrl+Right")
+        self.ears.wait_for_tone(880, after=mark)
+
+    # A tagged file shows its title, artist and album, and its embedded cover as a picture file.
+    def test_metadata_shows_the_tags_and_cover(self):
+        cover = self.desk.root / "tapa.png"
+        subprocess.run(["convert", "-size", "16x16", "xc:red", str(cover)], check=True, timeout=60)
+        song = self.desk.root / "cancion.flac"
+        subprocess.run(["ffmpeg", "-loglevel", "error", "-y", "-f", "lavfi", "-i", "sine=f=440:d=30",
+                        "-i", str(cover), "-map", "0", "-map", "1", "-c:v", "png", "-disposition:v", "attached_pic",
+                        "-metadata", "title=Canción de prueba", "-metadata", "artist=Añoranza",
+                        "-metadata", "album=Álbum", str(song)], check=True, capture_output=True, timeout=120)
+        self.start(song)
+        self.desk.wait(lambda: "Canción de prueba" in self.playerctl("metadata"), "the title tag")
+        metadata = self.playerctl("metadata")
+        self.assertIn("Añoranza", metadata)
+        self.assertIn("Álbum", metadata)
+        art = self.playerctl("metadata", "mpris:artUrl")
+        self.assertTrue(art.startswith("file://"), metadata)
+        self.assertTrue(Path(art[len("file://"):]).is_file(), art)
+
+        # The desktop is told every kind the player plays, as its desktop entry lists them.
+        entry = (Path(__file__).resolve().parents[2] / "resources/desktop/velumo.desktop").read_text()
+        kinds = re.search(r"^MimeType=(.*)$", entry, re.M).group(1).strip(";").split(";")
+        supported = subprocess.run(
+            ["gdbus", "call", "--session", "--dest", test_desktop.SERVICE, "--object-path", test_desktop.OBJECT,
+             "--method", "org.freedesktop.DBus.Properties.Get", "org.mpris.MediaPlayer2", "SupportedMimeTypes"],
+            env=self.desk.env, capture_output=True, text=True, timeout=30).stdout
+        self.assertEqual([kind for kind in kinds if f"'{kind}'" not in supported], [])
+
+
+if __name__ == "__main__":
+    unittest.main()
