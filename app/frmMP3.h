@@ -1,6 +1,6 @@
 #pragma once
 
-#include "player/playerstate.h"
+#include "player/player.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -13,7 +13,6 @@ class QMenu;
 class QPushButton;
 class QSlider;
 
-class Player;
 class PlayListBox;
 class ShellLinks;
 class TrayIcon;

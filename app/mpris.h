@@ -1,8 +1,8 @@
 #pragma once
 
-#include <QObject>
+#include "player/player.h"
 
-class Player;
+#include <QObject>
 
 // Publishes the player on the session bus as a desktop media player, so that media keys
 // and the desktop's media controls reach it. Every call goes through the same handlers as
