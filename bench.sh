@@ -11,3 +11,4 @@ cmake --build build-bench -j"$(nproc)"
 /usr/bin/python3 bench/engine_bench.py --probe build/tests/engineprobe
 /usr/bin/python3 bench/player_bench.py --player build/velumo --floor build-bench/floor "$@"
 /usr/bin/python3 bench/sound_bench.py --player build/velumo --floor build-bench/floor
+/usr/bin/python3 bench/gapless_bench.py --player build/velumo --probe build/tests/engineprobe
