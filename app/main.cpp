@@ -3,6 +3,7 @@
 #include "app/qtfiledialog.h"
 #include "app/qtmessagebox.h"
 #include "app/singleinstance.h"
+#include "app/widgetstyle.h"
 #include "extras/qttrayicon.h"
 #include "files/programfolder.h"
 #include "info/desktoplinks.h"
@@ -34,6 +35,7 @@ QStringList filesFromCommandLine(int argc, char *argv[])
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    app.setStyle(new PlayerStyle);
     // Each file dialog paints its file and folder pictures into Qt's pixmap cache under keys
     // that no later dialog uses; a small player needs far less than the 10 MB Qt allows it,
     // so the oldest pictures give way sooner.

@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QIcon>
+#include <QProxyStyle>
 
 class QWidget;
 
@@ -12,3 +13,13 @@ QColor faceColour(const QWidget *button);
 // One of the player's pictures as an icon, with its twice-as-large drawing for high-DPI
 // screens: ":/resources/play" gives play.png and play@2x.png.
 QIcon pictureIcon(const QString &resource);
+
+// The platform's own style, but for the menu bar's button for menus that do not fit, which
+// draws one of the player's pictures: the style's own is a resource that Qt reads by asking
+// every image plug-in it has, and the plug-ins with their libraries would stay loaded for
+// as long as the player runs.
+class PlayerStyle : public QProxyStyle {
+public:
+    QIcon standardIcon(StandardPixmap icon, const QStyleOption *option = nullptr,
+        const QWidget *widget = nullptr) const override;
+};

@@ -38,12 +38,15 @@ QString cachedPicture(const QByteArray &picture, const QString &mimeType, const 
 
 QString pictureBeside(const QString &trackPath)
 {
+    // The names are plain words compared whatever their case: no wildcard, so the folder is
+    // listed without a pattern to compile for every track.
     const QDir folder = QFileInfo(trackPath).dir();
-    for (const char *name : pictureNames) {
-        // Name filters match whatever the case.
-        const QStringList found = folder.entryList({ QLatin1String(name) }, QDir::Files | QDir::Readable);
-        if (!found.isEmpty())
-            return folder.filePath(found.first());
+    const QStringList files = folder.entryList(QDir::Files | QDir::Readable);
+    for (const char *wanted : pictureNames) {
+        for (const QString &file : files) {
+            if (file.compare(QLatin1String(wanted), Qt::CaseInsensitive) == 0)
+                return folder.filePath(file);
+        }
     }
     return QString();
 }
