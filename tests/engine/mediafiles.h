@@ -73,32 +73,20 @@ inline QString encoded(const QDir &dir, const QString &name, double seconds, int
             .split(QLatin1Char(' ')));
 }
 
-// One tone of 48 kHz mono cut at sample `split` into two files, first.<kind> and second.<kind>:
-// WAV, or what ffmpeg makes of the extension ("flac", "ogg" with Vorbis, "opus").
-inline QStringList splitTone(const QDir &dir, const QString &kind, double seconds, int frequency, int split)
+// A tone of 48 kHz mono cut at sample split into first.<kind> and second.<kind>, which end
+// at sample samples, in the codec and container that ffmpeg makes of the extension.
+inline QStringList splitTone(const QDir &dir, const QString &kind, int frequency, int split, int samples)
 {
-    const QString whole = dir.filePath(QStringLiteral("whole.wav"));
-    if (!run(QStringLiteral("sox"),
-            { QStringLiteral("-n"), QStringLiteral("-r"), QStringLiteral("48000"), QStringLiteral("-c"),
-                QStringLiteral("1"), QStringLiteral("-b"), QStringLiteral("16"), whole,
-                QStringLiteral("synth"), QString::number(seconds), QStringLiteral("sine"),
-                QString::number(frequency), QStringLiteral("vol"), QStringLiteral("0.5") }))
-        return {};
-    QStringList halves;
-    for (const auto &[name, trim] :
-        { std::pair { "first", QStringList { "0", QString::number(split) + 's' } },
-            std::pair { "second", QStringList { QString::number(split) + 's' } } }) {
-        const QString wav = dir.filePath(QLatin1String(name) + QStringLiteral(".wav"));
-        const QString path = dir.filePath(QLatin1String(name) + QLatin1Char('.') + kind);
-        if (!run(QStringLiteral("sox"), QStringList { whole, wav, QStringLiteral("trim") } + trim)
-            || (path != wav
-                && !run(QStringLiteral("ffmpeg"),
-                    { QStringLiteral("-loglevel"), QStringLiteral("error"), QStringLiteral("-y"),
-                        QStringLiteral("-i"), wav, path })))
-            return {};
-        halves << path;
-    }
-    return halves;
+    const auto part = [&](const char *name, int from, int to) {
+        return ffmpeg(dir, QLatin1String(name) + u'.' + kind,
+            QStringLiteral("-f lavfi -i sine=f=%1:r=48000:d=2 -af "
+                           "atrim=start_sample=%2:end_sample=%3,asetpts=PTS-STARTPTS")
+                .arg(frequency)
+                .arg(from)
+                .arg(to)
+                .split(QLatin1Char(' ')));
+    };
+    return { part("first", 0, split), part("second", split, samples) };
 }
 
 inline QByteArray bigEndian(quint32 value, int bytes)
