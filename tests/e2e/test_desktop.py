@@ -47,12 +47,12 @@ class MediaControls(unittest.TestCase):
         self.desk.wait(lambda: f"'{status}'" in self.prop("PlaybackStatus"), f"PlaybackStatus {status}")
 
     # Started with a file, the player adds it and plays it, even where a killed player left its
-    # socket; the bus tells its state and title, and PlayPause, Next and a second start's
+    # lock; the bus tells its state and title, and PlayPause, Next and a second start's
     # hand-over act as the buttons would.
     def test_command_line_hand_over_and_media_controls(self):
         mark = self.ears.mark()
         player = self.desk.start_player()
-        self.desk.wait(lambda: list(self.desk.runtime_dir.glob("velumo-*")), "the player's socket")
+        self.desk.wait(lambda: list(self.desk.runtime_dir.glob("velumo-*.lock")), "the player's lock")
         self.desk.stop_player(player)
         player = self.desk.spawn([str(player.folder / "velumo"), str(self.first)],
                                  log=self.desk.root / "player.log")
