@@ -145,7 +145,9 @@ def playing_at_once(args):
     programs = (("player, the MP3 named on its command line", lambda track: [str(args.player), str(track)]),
                 ("floor playing it with playbin", lambda track: [str(args.floor), "--play-now", str(track)]),
                 ("floor playing it with playbin through mpg123",
-                 lambda track: same_decoder + [str(args.floor), "--play-now", str(track)]))
+                 lambda track: same_decoder + [str(args.floor), "--play-now", str(track)]),
+                ("floor showing one line of text, playing it through mpg123",
+                 lambda track: same_decoder + [str(args.floor), "--text", "--play-now", str(track)]))
     for name, command in programs:
         runs = [memory_while_playing(args, command) for _ in range(args.runs)]
         rss, pss = (statistics.median(run[i] for run in runs) for i in range(2))
