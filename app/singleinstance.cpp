@@ -127,8 +127,11 @@ bool SingleInstance::listen()
 void SingleInstance::receive()
 {
     const QDir mailbox(m_mailbox);
-    const QStringList lists = mailbox.entryList({ QStringLiteral("*.list") }, QDir::Files, QDir::Name);
-    for (const QString &name : lists) {
+    // Compared by hand rather than by a name filter, which would compile a pattern.
+    const QStringList names = mailbox.entryList(QDir::Files, QDir::Name);
+    for (const QString &name : names) {
+        if (!name.endsWith(QLatin1String(".list")))
+            continue;
         const QStringList files = readList(mailbox.filePath(name));
         if (!files.isEmpty())
             emit filesReceived(files);
