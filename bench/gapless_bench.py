@@ -30,23 +30,16 @@ from pathlib import Path
 sys.path.insert(0, str(Path(__file__).resolve().parent.parent / "tests" / "e2e"))
 import audio  # noqa: E402
 from harness import Desktop  # noqa: E402
-from sound_bench import ClockedRecorder, onset  # noqa: E402
+from sound_bench import onset  # noqa: E402
 
 RATE = 48000  # the recording's rate
 TONE = 1000
 SECONDS = 1.5
 SPLIT = 0.749  # where the tone is cut, in seconds; no whole number of any codec's frames
-QUIET = 0.05  # a sample this far below the tone's peak counts as silence
 
 
 def run(args):
     subprocess.run(args, check=True, stdin=subprocess.DEVNULL, capture_output=True, timeout=120)
-
-
-def tone(path, rate, channels):
-    run(["sox", "-n", "-r", str(rate), "-c", str(channels), "-b", "16", str(path), "synth", str(SECONDS),
-         "sine", str(TONE), "vol", "0.5"])
-    return path
 
 
 def encode(wav, kind):
@@ -64,16 +57,10 @@ def encode(wav, kind):
     return target
 
 
-def halves(folder, kind, second_rate=44100, second_channels=2):
-    """The two halves of one tone as files of kind; the second half may come from the same
-    tone at another rate or channel count."""
-    folder.mkdir()
-    first = tone(folder / "whole.wav", 44100, 2)
-    second = first if (second_rate, second_channels) == (44100, 2) else tone(
-        folder / "other.wav", second_rate, second_channels)
-    run(["sox", str(first), str(folder / "a.wav"), "trim", "0", f"{round(SPLIT * 44100)}s"])
-    run(["sox", str(second), str(folder / "b.wav"), "trim", f"{round(SPLIT * second_rate)}s"])
-    return encode(folder / "a.wav", kind), encode(folder / "b.wav", kind)
+def halves(folder, kind, **change):
+    """The two halves of one tone as files of kind, with any change at the joint."""
+    first, second = audio.tone_halves(folder, TONE, SECONDS, SPLIT, **change)
+    return encode(first, kind), encode(second, kind)
 
 
 ROWS = [
@@ -87,17 +74,6 @@ ROWS = [
 ]
 
 
-def longest_quiet_ms(samples):
-    """The longest stretch of silence between the tone's first and last loud samples."""
-    peak = max(abs(x) for x in samples)
-    loud = [i for i, x in enumerate(samples) if abs(x) > peak / 2]
-    longest = stretch = 0
-    for x in samples[loud[0]:loud[-1]]:
-        stretch = stretch + 1 if abs(x) < peak * QUIET else 0
-        longest = max(longest, stretch)
-    return 1000.0 * longest / RATE
-
-
 def joint_ms(ears, start):
     """Starts a program that plays the two halves, waits until it has played them, and
     returns the longest silence in between."""
@@ -106,7 +82,7 @@ def joint_ms(ears, start):
     heard = ears.wait_for_tone(TONE, after=mark)
     ears.wait_for_silence(after=heard.at)
     audio.stop_process(process)
-    return longest_quiet_ms(ears.samples(mark))
+    return audio.longest_quiet_ms(ears.samples(mark), RATE)
 
 
 def programs(args, desk, server):
@@ -145,7 +121,7 @@ def event_after_joint(args, scratch):
     first = audio.make_wav(scratch / "low.wav", 440, 2)
     second = audio.make_wav(scratch / "high.wav", 880, 2)
     figures = []
-    with audio.SoundServer() as server, ClockedRecorder(server, rate=8000) as ears:
+    with audio.SoundServer() as server, server.recorder(rate=8000) as ears:
         probe = audio.spawn([str(args.probe)], server.env(), stdin=subprocess.PIPE, stdout=subprocess.PIPE,
                             stderr=subprocess.DEVNULL, text=True, bufsize=1)
         try:

@@ -57,34 +57,6 @@ def build_registry(path):
     subprocess.run(["gst-inspect-1.0", "playbin"], env=env, check=True, capture_output=True, timeout=300)
 
 
-class ClockedRecorder(audio.Recorder):
-    """A recorder that also tells which sample was playing at a moment of time.monotonic().
-
-    What the recorder has received lags what the sink plays by a varying amount; the
-    earliest moment ever seen for a sample, less the samples before it, is when the
-    recording began, to within the least lag there was."""
-
-    def __init__(self, server, rate=8000):
-        super().__init__(server, rate)
-        self._began = None
-
-    def _read(self):
-        stream = self.process.stdout
-        while True:
-            chunk = stream.read1(4096)
-            now = time.monotonic()
-            if not chunk:
-                return
-            with self._lock:
-                self._data += chunk
-                began = now - len(self._data) / 2 / self.rate
-                self._began = began if self._began is None else min(self._began, began)
-
-    def index_at(self, moment):
-        with self._lock:
-            return int((moment - self._began) * self.rate)
-
-
 def tone_db(samples, rate, tone):
     return audio.amplitude_db(audio.tone_amplitude(samples, rate, tone))
 
@@ -191,7 +163,7 @@ def load_list(desk, music):
 def session(env, player, music):
     """One player session through every clicked row; returns {row: milliseconds}."""
     figures = {}
-    with audio.SoundServer() as server, ClockedRecorder(server) as ears, Desktop(tray=True, env=env) as desk:
+    with audio.SoundServer() as server, server.recorder() as ears, Desktop(tray=True, env=env) as desk:
         desk.add_env(server.client_env())
         run = desk.start_player(files={"Dir.txt": f"{music}/\r\n"}, binary=player)
         desk.main_window()
@@ -224,7 +196,7 @@ def floor_clicks(env, floor, track, tone, again):
     """The floor's click to sound on a freshly prerolled file (after a first click elsewhere in
     its window, as the player has had clicks before its first play), then `again` times after
     it was stopped and prerolled again at its start."""
-    with audio.SoundServer() as server, ClockedRecorder(server) as ears, Desktop(env=env) as desk:
+    with audio.SoundServer() as server, server.recorder() as ears, Desktop(env=env) as desk:
         desk.add_env(server.client_env())
         process = desk.spawn([str(floor), "--play", str(track)])
         window = desk.wait_window("Floor", pid=process.pid)
@@ -240,7 +212,7 @@ def floor_clicks(env, floor, track, tone, again):
 
 def exec_to_sound(env, command, tone):
     """Milliseconds from exec of command(desk), a program's arguments, to the first sound of `tone`."""
-    with audio.SoundServer() as server, ClockedRecorder(server) as ears, Desktop(tray=True, env=env) as desk:
+    with audio.SoundServer() as server, server.recorder() as ears, Desktop(tray=True, env=env) as desk:
         desk.add_env(server.client_env())
         args = command(desk)
         mark = ears.index_at(time.monotonic())

@@ -154,7 +154,8 @@ class Recorder:
     """Records the null sink's monitor with parec, raw signed 16-bit mono, in the background.
 
     Sample indexes count from the start of the recording; mark() gives the current one, so
-    that a wait can look only at what was played after some action.
+    that a wait can look only at what was played after some action, and index_at() the one
+    the sink played at a moment of time.monotonic().
     """
 
     def __init__(self, server, rate=8000):
@@ -162,6 +163,7 @@ class Recorder:
         self.rate = rate
         self.process = None
         self._data = bytearray()
+        self._began = None
         self._lock = threading.Lock()
         self._thread = None
 
@@ -180,10 +182,13 @@ class Recorder:
         stream = self.process.stdout
         while True:
             chunk = stream.read1(4096)
+            now = time.monotonic()
             if not chunk:
                 return
             with self._lock:
                 self._data += chunk
+                began = now - len(self._data) / 2 / self.rate
+                self._began = began if self._began is None else min(self._began, began)
 
     def stop(self):
         if self.process:
@@ -208,6 +213,14 @@ class Recorder:
         """How many samples have been recorded so far."""
         with self._lock:
             return len(self._data) // 2
+
+    def index_at(self, moment):
+        """The index of the sample the sink played at a moment of time.monotonic(). What the
+        recorder has received lags what the sink plays by a varying amount; the earliest moment
+        ever seen for a sample, less the samples before it, is when the recording began, to
+        within the least lag there was."""
+        with self._lock:
+            return int((moment - self._began) * self.rate)
 
     def samples(self, start=0, end=None):
         """Recorded samples from index start to end (default: all so far), as floats in -1..1."""
@@ -349,6 +362,25 @@ def _parabolic_peak(frequencies, amplitudes, best):
     return frequencies[best] + offset * step, middle - 0.25 * (left - right) * offset
 
 
+def sounding(samples):
+    """The indexes of the first and the last sample louder than half the loudest."""
+    half = max(abs(x) for x in samples) / 2
+    loud = [i for i, x in enumerate(samples) if abs(x) > half]
+    return loud[0], loud[-1]
+
+
+def longest_quiet_ms(samples, rate, quiet=0.05):
+    """The longest stretch, in ms, of samples more than `quiet` times below the loudest, between
+    the first and the last loud sample: within one steady tone, its longest gap."""
+    peak = max(abs(x) for x in samples)
+    first, last = sounding(samples)
+    longest = stretch = 0
+    for x in samples[first:last]:
+        stretch = stretch + 1 if abs(x) < peak * quiet else 0
+        longest = max(longest, stretch)
+    return 1000.0 * longest / rate
+
+
 def midi_note_frequency(note):
     return 440.0 * 2 ** ((note - 69) / 12)
 
@@ -362,6 +394,26 @@ def make_wav(path, frequency, seconds):
     _run(["sox", "-n", "-r", "44100", "-c", "2", "-b", "16", str(path), "synth", str(seconds),
           "sine", str(frequency)])
     return Path(path)
+
+
+def tone_halves(folder, frequency, seconds, split, second_rate=44100, second_channels=2):
+    """Two WAV files, a.wav and b.wav in a new folder, that played one after the other are one
+    sine tone of `seconds` at 44.1 kHz stereo, cut `split` seconds in; the second half may come
+    from the same tone at another rate or channel count."""
+    folder = Path(folder)
+    folder.mkdir()
+
+    def tone(name, rate, channels):
+        _run(["sox", "-n", "-r", str(rate), "-c", str(channels), "-b", "16", str(folder / name), "synth",
+              str(seconds), "sine", str(frequency), "vol", "0.5"])
+        return folder / name
+
+    first = tone("whole.wav", 44100, 2)
+    second = first if (second_rate, second_channels) == (44100, 2) else tone("other.wav", second_rate,
+                                                                             second_channels)
+    _run(["sox", str(first), str(folder / "a.wav"), "trim", "0", f"{round(split * 44100)}s"])
+    _run(["sox", str(second), str(folder / "b.wav"), "trim", f"{round(split * second_rate)}s"])
+    return folder / "a.wav", folder / "b.wav"
 
 
 def make_mp3(path, frequency, seconds, length_header=True):

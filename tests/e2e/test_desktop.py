@@ -18,10 +18,10 @@ PLAYER = "org.mpris.MediaPlayer2.Player"
 
 class MediaControls(unittest.TestCase):
     def setUp(self):
-        server = self.enterContext(audio.SoundServer())
-        self.ears = self.enterContext(server.recorder())
+        self.server = self.enterContext(audio.SoundServer())
+        self.ears = self.enterContext(self.server.recorder())
         self.desk = self.enterContext(Desktop(tray=True))
-        self.desk.add_env(server.client_env())
+        self.desk.add_env(self.server.client_env())
         # A session bus of the test's own, stopped by its pid with the desktop.
         bus = self.desk.spawn(["dbus-daemon", "--session", "--nofork", "--print-address=1",
                                "--address=unix:path=" + str(self.desk.runtime_dir / "bus")],

@@ -1,9 +1,11 @@
-"""Seeking from the desktop and the keyboard, heard on the sink, and the song's tags on the
-desktop: a real client (playerctl) moves within the track and reads its metadata."""
+"""Seeking from the desktop and the keyboard, heard on the sink, the song's tags on the
+desktop, and the next file joining the one before without a gap: a real client (playerctl)
+moves within the track and reads its metadata."""
 
 import re
 import subprocess
 import sys
+import time
 import unittest
 from pathlib import Path
 
@@ -18,6 +20,15 @@ def two_tones(path):
                     "synth", "10", "sine", "440", ":", "synth", "30", "sine", "880"],
                    check=True, capture_output=True, timeout=120)
     return Path(path)
+
+
+def flac(wav, *tags):
+    """wav as a FLAC file beside it, tagged "title=...", "artist=..." as ffmpeg takes them."""
+    target = wav.with_suffix(".flac")
+    metadata = [word for tag in tags for word in ("-metadata", tag)]
+    subprocess.run(["ffmpeg", "-loglevel", "error", "-i", str(wav), *metadata, str(target)],
+                   check=True, capture_output=True, timeout=120)
+    return target
 
 
 class Seeking(unittest.TestCase):
@@ -90,6 +101,35 @@ class Seeking(unittest.TestCase):
              "--method", "org.freedesktop.DBus.Properties.Get", "org.mpris.MediaPlayer2", "SupportedMimeTypes"],
             env=self.desk.env, capture_output=True, text=True, timeout=30).stdout
         self.assertEqual([kind for kind in kinds if f"'{kind}'" not in supported], [])
+
+    # One tone cut in two, played as two WAV halves and then as two FLAC halves, has no silence
+    # of 2 ms at any joint, and the desktop names the last half once it is heard, by its own
+    # tags alone.
+    def test_halves_of_one_tone_join_without_a_gap(self):
+        # The cut is no whole number of any codec's frames. The halves last over a second, as
+        # tracks do: the file after a queued one is asked for only once that one is heard.
+        rate, tone, seconds, split = 48000, 1000, 2.5, 1.249
+        ears = self.enterContext(self.server.recorder(rate=rate))
+        first, second = audio.tone_halves(self.desk.root / "flac", tone, seconds, split)
+        halves = [*audio.tone_halves(self.desk.root / "wav", tone, seconds, split),
+                  flac(first, "title=Primera mitad", "artist=Añoranza"), flac(second, "title=Segunda mitad")]
+        mark = ears.mark()
+        self.start(*halves)
+        self.desk.wait(lambda: self.playerctl("metadata", "xesam:url") == halves[-1].as_uri(), "the last half")
+        named = ears.index_at(time.monotonic()) - mark
+        self.desk.wait(lambda: self.playerctl("metadata", "--format", "{{xesam:title}}|{{xesam:artist}}")
+                       == "Segunda mitad|", "the last half's own tags")
+        ears.wait_for_silence(after=mark + named)
+
+        samples = ears.samples(mark)
+        start, end = audio.sounding(samples)
+        # The sound server may swallow the first hundredth of a second of a stream, never its end.
+        self.assertAlmostEqual((end - start) / rate, 2 * seconds, delta=0.03)
+        self.assertLess(audio.longest_quiet_ms(samples, rate), 2.0)
+        # The desktop hears of the last half a little after the sink plays it, never before.
+        joint = end - round((seconds - split) * rate)
+        self.assertGreaterEqual(named, joint - 0.05 * rate, "named before it was heard")
+        self.assertLess(named, end, "named only after it ended")
 
 
 if __name__ == "__main__":
