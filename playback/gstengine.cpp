@@ -388,7 +388,8 @@ struct GstEngineCallbacks {
         gst_message_parse_tag(message, &list);
         const TrackTags tags = readTags(list);
         gst_tag_list_unref(list);
-        const int file = engine->m_file.load();
+        // The sink tells the tags of a stream as it takes it in, after the file before it.
+        const int file = engine->m_sinkFile.load();
         QMetaObject::invokeMethod(
             engine, [engine, file, tags] { engine->takeTags(file, tags); }, Qt::QueuedConnection);
     }
@@ -857,18 +858,21 @@ void GstEngine::queueEnd(bool failed)
 // Tags still on their way from the file named before belong to it, and are dropped.
 void GstEngine::forgetTags()
 {
-    ++m_file;
-    if (m_tags == TrackTags())
-        return;
-    m_tags = {};
-    emit TagsChanged();
+    m_file = ++m_files;
+    m_sinkFile = m_file.load();
+    setTags({});
 }
 
 void GstEngine::takeTags(int file, const TrackTags &update)
 {
-    if (file != m_file.load())
-        return;
-    const TrackTags tags = merged(m_tags, update);
+    if (file != 0 && file == m_nextFile.load())
+        m_nextTags = merged(m_nextTags, update);
+    else if (file == m_file.load())
+        setTags(merged(m_tags, update));
+}
+
+void GstEngine::setTags(const TrackTags &tags)
+{
     if (tags == m_tags)
         return;
     m_tags = tags;
@@ -907,6 +911,8 @@ QString GstEngine::askForNextFile()
     if (m_queueClosed)
         return QString();
     m_handedOver = next;
+    if (!next.isEmpty())
+        m_nextFile = ++m_files;
     return next;
 }
 
@@ -953,6 +959,9 @@ bool GstEngine::dropQueuedFile()
 {
     m_queuedTimer.stop();
     m_waitingRequest = 0;
+    m_nextFile = 0;
+    m_sinkFile = m_file.load();
+    m_nextTags = {};
     const bool arrived = !m_queued.isEmpty();
     m_queued.clear();
     closeQueue();
@@ -982,8 +991,10 @@ void GstEngine::openQueue()
 void GstEngine::queuedStreamBegins()
 {
     std::lock_guard lock(m_queueLock);
-    if (!m_handedOver.isEmpty())
-        m_arriving = std::exchange(m_handedOver, QString());
+    if (m_handedOver.isEmpty())
+        return;
+    m_arriving = std::exchange(m_handedOver, QString());
+    m_sinkFile = m_nextFile.load();
 }
 
 QString GstEngine::takeArrivingFile()
@@ -1021,10 +1032,12 @@ void GstEngine::startQueuedFile()
     m_path = std::exchange(m_queued, QString());
     m_loaded = m_path;
     measure();
-    // The queued file's tags came in while the file before it still sounded, merged into that
-    // file's: they are read afresh from the stream now heard.
-    forgetTags();
-    takeTags(m_file.load(), audioStreamTags(m_playbin));
+    // The tags the queued file told while the file before it still sounded, completed by
+    // those playbin gathered from its stream, which may still lack some.
+    const int next = m_nextFile.exchange(0);
+    m_file = next ? next : ++m_files;
+    m_sinkFile = m_file.load();
+    setTags(merged(std::exchange(m_nextTags, {}), audioStreamTags(m_playbin)));
     emit QueuedFileStarted();
     if (m_waitingRequest)
         raiseNextFileWanted(std::exchange(m_waitingRequest, 0));

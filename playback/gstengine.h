@@ -78,6 +78,7 @@ private:
     void queueEnd(bool failed);
     void forgetTags();
     void takeTags(int file, const TrackTags &update);
+    void setTags(const TrackTags &tags);
 
     // The file to follow. The streaming thread asks, the UI thread answers.
     QString askForNextFile();
@@ -125,8 +126,16 @@ private:
     double m_volume = 1.0;
     bool m_muted = false;
     TrackTags m_tags;
-    // Counts the files named, so that tags read from one no longer named are dropped.
+    // The tags of the file queued to follow, which wait until it is heard.
+    TrackTags m_nextTags;
+    // Numbers the files named and queued, so that tags read from one no longer named are
+    // dropped: m_file is the file heard, m_nextFile the one handed to the playbin to follow
+    // it (0 while none is), m_sinkFile the one whose stream the sink takes in, which is the
+    // file to follow from its stream's start at the sink on.
+    std::atomic<int> m_files { 0 };
     std::atomic<int> m_file { 0 };
+    std::atomic<int> m_nextFile { 0 };
+    std::atomic<int> m_sinkFile { 0 };
 
     std::mutex m_queueLock;
     // Guarded by m_queueLock.
