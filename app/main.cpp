@@ -7,7 +7,7 @@
 #include "extras/qttrayicon.h"
 #include "files/programfolder.h"
 #include "info/desktoplinks.h"
-#include "playback/gstengine.h"
+#include "playback/gstreamer/gstengine.h"
 #include "player/player.h"
 
 #include <QApplication>

@@ -4,6 +4,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 // The media engine the player drives. Every operation reports whether it worked; the
@@ -11,7 +12,8 @@
 //  - MediaFile names the file that the next StartPlayback plays from its start;
 //  - StartPlayback after PausePlayback resumes where the file was paused;
 //  - StopPlayback ends playback and keeps the file named, so a later start plays it from 0;
-//  - MediaLength is valid as soon as StartPlayback has returned true;
+//  - MediaLength is valid as soon as StartPlayback has returned true; where the engine learns
+//    the length better later, it raises LengthChanged;
 //  - Seek moves the playing or paused file to a time, clamped to its start, and leaves it
 //    playing or paused; a seek at or past the end ends the file as its own end would. With
 //    the file stopped, or one that CanSeek says cannot seek (MIDI), Seek fails;
@@ -19,16 +21,17 @@
 //    that comes while paused leaves the file paused where it ended and is raised on the resume;
 //  - Tags are those of the named file, known some moments after it starts; naming another file
 //    empties them. TagsChanged is raised on the UI thread whenever they change;
-//  - while a file is named, before its end, the engine may raise NextFileWanted to ask which
-//    file follows it. A handler answers by calling QueueNext before it returns; with no answer
-//    (or an empty or unplayable path) nothing is queued and the file ends as above. The engine
-//    waits for the question to be answered for a bounded time only, and queues nothing when
-//    the UI thread was too busy to take it up in time;
+//  - QueueNext tells which files follow the named one, in order, as soon as the player knows
+//    and again whenever that changes; two are enough for tracks of any length. The engine
+//    hands them to GStreamer ahead of the end without asking anyone; a path that cannot be
+//    played ends the list there;
 //  - a queued file follows without a gap. QueuedFileStarted is raised when its first sound is
-//    heard; from then on it is the named file (MediaLength and Position tell of it), and no
-//    PlaybackEnded is raised for the file before it;
+//    heard; from then on it is the named file (MediaLength and Position tell of it), the list
+//    told lost its first path, and no PlaybackEnded is raised for the file before it;
+//  - a file queued that is no longer told, or cannot be played, is never heard: the file before
+//    it plays to its end and PlaybackEnded is raised, as when nothing follows;
 //  - MediaFile, StopPlayback and a start from the beginning drop a queued file that has not
-//    been heard yet; PausePlayback keeps it.
+//    been heard yet; PausePlayback keeps it. The list told is kept until told again.
 class MediaEngine : public QObject {
     Q_OBJECT
 public:
@@ -53,13 +56,13 @@ public:
     // Whether the playing or paused file can be moved within.
     virtual bool CanSeek() const = 0;
     virtual TrackTags Tags() const = 0;
-    // The answer to NextFileWanted: the file to follow the one playing.
-    virtual void QueueNext(const QString &path) = 0;
+    // The files to follow the one named, in order.
+    virtual void QueueNext(const QStringList &paths) = 0;
 
 signals:
     // The argument carries nothing the player uses.
     void PlaybackEnded(qint32 result);
     void TagsChanged();
-    void NextFileWanted();
     void QueuedFileStarted();
+    void LengthChanged();
 };

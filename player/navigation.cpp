@@ -88,52 +88,60 @@ void Player::Mplay_PlaybackEnded(qint32)
         stopEngine();
 }
 
-// The file the end of this track would take, queued so that it follows without a gap; in
-// shuffle mode the pick is made now.
-void Player::Mplay_NextFileWanted()
+// Tracks shorter than the time the engine takes a file in ahead of its end need the row
+// after the next one too.
+constexpr int plannedAhead = 2;
+
+void Player::planNext()
 {
-    m_queued = trackAfterEnd();
-    if (m_queued)
-        Mplay->QueueNext(m_queued->path);
+    if (!Mplay || m_state->playback() == PlayerState::Playback::Stopped)
+        return;
+    QList<PlannedRow> plan;
+    if (m_state->shuffle()) {
+        while (m_playlist->count() > 0 && m_picks.size() < plannedAhead)
+            m_picks << shuffleRow();
+        for (int row : std::as_const(m_picks))
+            plan << PlannedRow { row, m_playlist->pathAt(row) };
+    } else {
+        for (int row = m_state->SongIndex() + 1;
+             row >= 0 && row < m_playlist->count() && plan.size() < plannedAhead; ++row)
+            plan << PlannedRow { row, m_playlist->pathAt(row) };
+    }
+    if (plan == m_plan)
+        return;
+    m_plan = plan;
+    QStringList paths;
+    for (const PlannedRow &planned : std::as_const(plan))
+        paths << planned.path;
+    Mplay->QueueNext(paths);
 }
 
-std::optional<Player::QueuedTrack> Player::trackAfterEnd() const
+// The picks of shuffle mode are for the list and the mode they were made in.
+void Player::replan()
 {
-    const int count = m_playlist->count();
-    const int row = m_state->shuffle() ? shuffleRow() : stepped(m_state->SongIndex(), 1);
-    if (row < 0 || row >= count)
-        return std::nullopt;
-    return QueuedTrack { row, m_playlist->pathAt(row), m_state->shuffle(), count };
+    m_picks.clear();
+    planNext();
 }
 
 // The queued track is heard: the end of the track before it is handled as any end of a
-// track, but for loading the file again. When anything changed the player's mind since it
-// was queued (another row clicked, the list changed, shuffle switched, a pause that did not
-// take), the end is handled as it always was instead.
+// track, but for loading the file again.
 void Player::Mplay_QueuedFileStarted()
 {
-    const std::optional<QueuedTrack> queued = std::exchange(m_queued, std::nullopt);
-    if (!queued || !stillFollows(*queued)) {
+    if (m_plan.isEmpty()) {
         Mplay_PlaybackEnded(0);
         return;
     }
-    if (!queued->shuffle) {
-        m_state->setSongIndex(static_cast<qint16>(queued->row));
+    const PlannedRow heard = m_plan.takeFirst();
+    if (!m_picks.isEmpty())
+        m_picks.removeFirst();
+    if (!m_state->shuffle()) {
+        m_state->setSongIndex(static_cast<qint16>(heard.row));
         m_state->setPlayback(PlayerState::Playback::Stopped);
     }
-    m_state->setSongPath(queued->path);
-    m_state->setSongName(m_playlist->nameAt(queued->row));
-    selectRow(queued->row);
+    m_state->setSongPath(heard.path);
+    m_state->setSongName(m_playlist->nameAt(heard.row));
+    selectRow(heard.row);
     showTrackStart(true);
-}
-
-bool Player::stillFollows(const QueuedTrack &queued) const
-{
-    if (m_state->paused() || m_state->playback() == PlayerState::Playback::Paused
-        || queued.shuffle != m_state->shuffle() || m_playlist->pathAt(queued.row) != queued.path)
-        return false;
-    return queued.shuffle ? queued.count == m_playlist->count()
-                          : queued.row == stepped(m_state->SongIndex(), 1);
 }
 
 void Player::PlayList_Click()

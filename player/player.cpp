@@ -28,9 +28,20 @@ Player::Player(const PlayerParts &parts, QObject *parent)
     if (Mplay) {
         connect(Mplay, &MediaEngine::PlaybackEnded, this, &Player::Mplay_PlaybackEnded);
         connect(Mplay, &MediaEngine::TagsChanged, this, &Player::tagsChanged);
-        connect(Mplay, &MediaEngine::NextFileWanted, this, &Player::Mplay_NextFileWanted);
         connect(Mplay, &MediaEngine::QueuedFileStarted, this, &Player::Mplay_QueuedFileStarted);
+        connect(Mplay, &MediaEngine::LengthChanged, this, &Player::Mplay_LengthChanged);
     }
+    // What follows is told again whenever what the end of the track takes may have changed.
+    connect(m_state, &PlayerState::currentTrackChanged, this, [this] {
+        if (!m_state->shuffle())
+            planNext();
+    });
+    connect(m_state, &PlayerState::playbackChanged, this, &Player::planNext);
+    connect(m_state, &PlayerState::shuffleChanged, this, &Player::replan);
+    connect(m_playlist, &PlaylistModel::rowsInserted, this, &Player::replan);
+    connect(m_playlist, &PlaylistModel::rowsRemoved, this, &Player::replan);
+    connect(m_playlist, &PlaylistModel::rowsMoved, this, &Player::replan);
+    connect(m_playlist, &PlaylistModel::modelReset, this, &Player::replan);
 }
 
 Player::~Player() = default;

@@ -66,10 +66,10 @@ public:
     void cmdBack_Click();
     void cmdForward_Click();
     void Mplay_PlaybackEnded(qint32 result);
-    // The engine asks, before a track ends, which file follows it; and tells when that file
-    // is heard.
-    void Mplay_NextFileWanted();
+    // The engine tells when the file queued to follow is heard, and when it learned the
+    // length better.
     void Mplay_QueuedFileStarted();
+    void Mplay_LengthChanged();
     void PlayList_Click();
     void PlayList_DblClick();
 
@@ -160,17 +160,18 @@ private:
     void stepBy(int by);
     // What Play does once the engine has started the current track, or failed to.
     void showTrackStart(bool started);
+    void showLength();
 
-    // The track queued to follow the playing one, as the end of a track took it when the
-    // engine asked: the next row, or in shuffle mode a row picked among count rows.
-    struct QueuedTrack {
+    // The rows the end of this track and of the one after it take, told to the engine ahead so
+    // that they follow without a gap: the next rows, or in shuffle mode rows picked when the
+    // track starts, and picked again when the list changes or shuffle is switched.
+    struct PlannedRow {
         int row;
         QString path;
-        bool shuffle;
-        int count;
+        bool operator==(const PlannedRow &) const = default;
     };
-    std::optional<QueuedTrack> trackAfterEnd() const;
-    bool stillFollows(const QueuedTrack &queued) const;
+    void planNext();
+    void replan();
     int shuffleRow() const;
 
     PlayerState *m_state;
@@ -189,5 +190,6 @@ private:
     bool m_lyricsShown = false;
     // The timed lyrics being shown, when they came from a file with times.
     std::optional<TimedLyrics> m_timedLyrics;
-    std::optional<QueuedTrack> m_queued;
+    QList<PlannedRow> m_plan;
+    QList<int> m_picks;
 };

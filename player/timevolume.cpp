@@ -12,6 +12,20 @@ void Player::TimePlay()
     m_state->setLength(Mplay->MediaLength());
 }
 
+// The row keeps the length the engine told, for playlist files that record it.
+void Player::showLength()
+{
+    TimePlay();
+    if (m_playlist->pathAt(m_state->SongIndex()) == m_state->SongPath())
+        m_playlist->setSeconds(m_state->SongIndex(), m_state->length());
+}
+
+void Player::Mplay_LengthChanged()
+{
+    if (m_state->playback() != PlayerState::Playback::Stopped)
+        showLength();
+}
+
 void Player::Slider_Scroll(int position)
 {
     m_state->setVolume(position);

@@ -15,6 +15,7 @@ void Player::cmdPlay_Click()
     // A failing engine call is passed over and the remaining steps still run. The track
     // starts from its beginning, also when it was playing.
     Mplay->MediaFile(m_state->SongPath());
+    m_picks.clear();
     showTrackStart(Mplay->StartPlayback());
 }
 
@@ -22,18 +23,20 @@ void Player::showTrackStart(bool started)
 {
     m_state->setLyricsName(QString());
     m_state->setShownSongName(m_state->SongName());
-    TimePlay();
-    // The row keeps the length the engine told, for playlist files that record it.
-    if (started && m_playlist->pathAt(m_state->SongIndex()) == m_state->SongPath())
-        m_playlist->setSeconds(m_state->SongIndex(), m_state->length());
+    if (started)
+        showLength();
+    else
+        TimePlay();
     m_state->resetElapsed();
     // The clock counts only what is heard: a track that would not start leaves it off.
     m_state->setPlayback(started ? Playback::Playing : Playback::Stopped);
     emit lyricsWindowWanted();
     setLyrics(QString());
     LoadLyrics();
-    if (started)
-        emit trackStarted();
+    if (!started)
+        return;
+    planNext();
+    emit trackStarted();
 }
 
 void Player::cmdPause_Click()

@@ -1,5 +1,5 @@
 #include "mediafiles.h"
-#include "playback/gstengine.h"
+#include "playback/gstreamer/gstengine.h"
 
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -53,9 +53,7 @@ private slots:
         QVERIFY(file.open(QIODevice::ReadWrite));
         GstEngine engine(
             QStringLiteral("audioconvert ! audio/x-raw,format=S16LE ! fdsink fd=%1").arg(file.handle()));
-        QString next = halves.value(1);
-        connect(&engine, &MediaEngine::NextFileWanted, &engine,
-            [&] { engine.QueueNext(std::exchange(next, QString())); });
+        engine.QueueNext({ halves.value(1) });
         QSignalSpy started(&engine, &MediaEngine::QueuedFileStarted);
         std::optional<double> length;
         connect(&engine, &MediaEngine::QueuedFileStarted, &engine, [&] { length = engine.MediaLength(); });

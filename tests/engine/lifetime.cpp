@@ -1,5 +1,5 @@
 #include "mediafiles.h"
-#include "playback/gstengine.h"
+#include "playback/gstreamer/gstengine.h"
 
 #include <QSignalSpy>
 #include <QTemporaryDir>

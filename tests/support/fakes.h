@@ -29,7 +29,7 @@ public:
     bool seekable = true; // whether the file can be moved within; a seek fails without
     TrackTags tags;
     QStringList failing; // names of operations that report failure
-    QString queued; // the file the player named to follow, when last asked
+    QStringList queued; // the files the player last told to follow, in order
 
     bool MediaFile(const QString &path) override
     {
@@ -89,21 +89,13 @@ public:
         tags = value;
         emit TagsChanged();
     }
-    void QueueNext(const QString &path) override
-    {
-        calls << QStringLiteral("QueueNext ") + path;
-        queued = path;
-    }
-    // Asks which file follows, as the engine does before a file ends; the answer is in queued.
-    void askForNext()
-    {
-        queued.clear();
-        emit NextFileWanted();
-    }
-    // The queued file is heard: it becomes the file the engine plays.
+    void QueueNext(const QStringList &paths) override { queued = paths; }
+    // The first file told to follow is heard: it becomes the file the engine plays.
     void queuedFileStarts()
     {
-        file = queued;
+        file = queued.value(0);
+        if (!queued.isEmpty())
+            queued.removeFirst();
         emit QueuedFileStarted();
     }
 

@@ -3,7 +3,7 @@
 // "started" when a queued file is heard.
 //
 //   file <path>   -> ok | fail
-//   next <path>   -> ok       (the answer when the engine next asks which file follows)
+//   next <path>[|<path>...] -> ok   (the files to follow the one named, in order)
 //   start         -> ok <milliseconds> <length seconds|none> | fail <milliseconds>
 //   pause, stop   -> ok | fail
 //   volume <n>    -> ok | fail
@@ -13,7 +13,7 @@
 //
 // Usage: engineprobe [audio sink description]
 
-#include "playback/gstengine.h"
+#include "playback/gstreamer/gstengine.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -50,8 +50,6 @@ QString start(GstEngine &engine)
     return ok ? QStringLiteral("ok %1 %2").arg(ms, seconds(length)) : QStringLiteral("fail ") + ms;
 }
 
-QString nextFile;
-
 void run(GstEngine &engine, const QString &line)
 {
     const QString command = line.section(QLatin1Char(' '), 0, 0);
@@ -59,7 +57,7 @@ void run(GstEngine &engine, const QString &line)
     if (command == QLatin1String("file"))
         say(okOrFail(engine.MediaFile(argument)));
     else if (command == QLatin1String("next")) {
-        nextFile = argument;
+        engine.QueueNext(argument.split(QLatin1Char('|'), Qt::SkipEmptyParts));
         say(QStringLiteral("ok"));
     } else if (command == QLatin1String("start"))
         say(start(engine));
@@ -86,8 +84,6 @@ int main(int argc, char *argv[])
     QCoreApplication app(argc, argv);
     GstEngine engine(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString());
     QObject::connect(&engine, &MediaEngine::PlaybackEnded, &app, [] { say(QStringLiteral("ended")); });
-    QObject::connect(&engine, &MediaEngine::NextFileWanted, &app,
-        [&engine] { engine.QueueNext(std::exchange(nextFile, QString())); });
     QObject::connect(&engine, &MediaEngine::QueuedFileStarted, &app, [] { say(QStringLiteral("started")); });
 
     // Standard input is read on a thread of its own; each line is run on the UI thread, where
