@@ -3,11 +3,10 @@
 #include "player/filedialog.h"
 #include "player/messagebox.h"
 #include "player/player.h"
-#include "playlist/playlistfile.h"
 #include "playlist/playlistformats.h"
+#include "playlist/smpfile.h"
 
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace {
 // The player's own playlists come first and stay the default; other players' follow.
@@ -21,39 +20,6 @@ const QString kSaveFilter = QStringLiteral("SMP Files(*.smp)|*.smp|M3U8 (*.m3u8)
 const QStringList kSaveExtensions { QString(), QStringLiteral("m3u8") };
 constexpr int kSaveM3u8Entry = 2;
 
-// A playlist of full rows with the longest names a file system allows (255 bytes) fits
-// well below this; whatever lies beyond it could never fit in the playlist anyway.
-constexpr qint64 kMaxPlaylistBytes = 16 * 1024 * 1024;
-
-bool writePlaylist(const QString &path, const QByteArray &bytes)
-{
-    // The old file is replaced only once the new one is wholly written.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
-}
-
-struct PlaylistRead {
-    QStringList names;
-    // False when the file was too long to be read whole.
-    bool complete = true;
-};
-
-std::optional<PlaylistRead> readPlaylist(const QString &path, qsizetype maxNames)
-{
-    const auto bytes = readRegularFile(path, kMaxPlaylistBytes + 1);
-    if (!bytes)
-        return std::nullopt;
-    if (bytes->size() <= kMaxPlaylistBytes)
-        return PlaylistRead { decodePlaylist(*bytes, maxNames), true };
-    return PlaylistRead { decodePlaylist(completeLines(bytes->first(kMaxPlaylistBytes)), maxNames), false };
-}
-
 // Appends the playlist file's entries, each name behind the folder of the last added
 // track. False at the first failure; the entries appended before it stay.
 bool appendPlaylist(PlaylistModel &playlist, const QString &path)
@@ -62,7 +28,7 @@ bool appendPlaylist(PlaylistModel &playlist, const QString &path)
     if (!folder)
         return false;
     // One name more than there is room for lets a full playlist show as a failure.
-    const auto read = readPlaylist(path, kPlaylistCapacity - playlist.count() + 1);
+    const auto read = readSmpFile(path, kPlaylistCapacity - playlist.count() + 1);
     if (!read)
         return false;
     QStringList paths;
@@ -98,8 +64,7 @@ void Player::cmdSave_Click()
     if (common->FileName.isEmpty())
         return;
 
-    const auto bytes = savedPlaylist(*m_playlist, common->FileName, common->FilterIndex == kSaveM3u8Entry);
-    if (!bytes || !writePlaylist(common->FileName, *bytes))
+    if (!savePlaylist(*m_playlist, common->FileName, common->FilterIndex == kSaveM3u8Entry))
         m_messages->error(QStringLiteral("No se pudo guardar el archivo"), QStringLiteral("Error"));
 }
 

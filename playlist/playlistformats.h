@@ -6,9 +6,13 @@
 #include <QStringList>
 #include <optional>
 
+class PlaylistModel;
+
 // Playlists written by other players: M3U and M3U8 (plain or extended), PLS, XSPF, and
 // Windows Media's WPL and ASX. Reading gives the local files they name, in their order, as
-// absolute paths; writing gives any of them.
+// absolute paths; writing gives any of them. Each kind has its reader and writer in a file of
+// its own (m3ufile.cpp, plsfile.cpp, xspffile.cpp, wplfile.cpp, asxfile.cpp) behind
+// PlaylistKind; the player's own .smp files are in smpfile.h.
 
 enum class PlaylistFormat { M3u, Pls, Xspf, Wpl, Asx };
 
@@ -16,9 +20,11 @@ enum class PlaylistFormat { M3u, Pls, Xspf, Wpl, Asx };
 // the player's own .smp and any other name.
 std::optional<PlaylistFormat> playlistFormatOf(const QString &fileName);
 
-// A playlist file of any size up to this is read whole; a larger one is refused, so a huge
-// file cannot exhaust memory.
-constexpr qint64 maxPlaylistBytes = 32 * 1024 * 1024;
+// The most bytes of any playlist file read, the player's own included, so a huge file cannot
+// exhaust memory. A playlist of full rows with the longest names a file system allows (255
+// bytes) fits well below this; whatever lies beyond could never fit in the playlist anyway.
+// Other players' lists larger than this are refused; of the player's own, the head is read.
+constexpr qint64 maxPlaylistBytes = 16 * 1024 * 1024;
 
 // The local files a playlist names, at most maxEntries of them (ask for one more than there is
 // room for to tell whether the file holds more). Relative paths are taken from folder (the
@@ -48,9 +54,14 @@ std::optional<PlaylistFormat> formatToSave(const QString &fileName, bool m3u8Ent
 // The bytes of a playlist file of format kept in folder, which "Abrir" reads back as the
 // entries' paths in their order. Paths below folder are written relative to it, others
 // absolute, and as file URLs where the plain path would not read back (a backslash, a control
-// character). M3U is an extended M3U8 in UTF-8 ("#EXTM3U", then "#EXTINF:<whole seconds, -1
-// when unknown>,<name>" and the path for each entry, lines ending in LF); PLS, XSPF and ASX
-// record the names too, PLS and XSPF the lengths. Control characters in names are written as
-// blanks.
+// character, a noncharacter such as U+FFFE). M3U is an extended M3U8 in UTF-8 ("#EXTM3U", then
+// "#EXTINF:<whole seconds, -1 when unknown>,<name>" and the path for each entry, lines ending in LF); PLS,
+// XSPF and ASX record the names too, PLS and XSPF the lengths. Control characters in names are written as
+// blanks, and so are the characters XML cannot hold in XSPF and ASX.
 QByteArray encodePlaylistAs(
     PlaylistFormat format, const QList<PlaylistEntry> &entries, const QString &folder);
+
+// Writes the playlist under fileName in the format formatToSave chooses, as "Guardar" does.
+// False when the player's own format is chosen and a name holds a line break, or the file
+// cannot be written; an old file is replaced only once the new one is wholly written.
+bool savePlaylist(const PlaylistModel &playlist, const QString &fileName, bool m3u8EntryPicked);

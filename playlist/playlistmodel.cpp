@@ -1,7 +1,5 @@
 #include "playlist/playlistmodel.h"
 
-#include "playlist/playlistfile.h"
-
 #include <algorithm>
 
 int PlaylistModel::rowCount(const QModelIndex &parent) const

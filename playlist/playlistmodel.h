@@ -3,7 +3,11 @@
 #include <QAbstractListModel>
 #include <QList>
 #include <QString>
+#include <limits>
 #include <optional>
+
+// The most rows a playlist holds: row numbers are 16-bit.
+constexpr qsizetype kPlaylistCapacity = std::numeric_limits<qint16>::max();
 
 // The playlist: rows from 0 of {full path, display name}, at most 32767 of them since row
 // numbers are 16-bit. A view shows the paths; reading a row outside the list gives "".

@@ -1,5 +1,5 @@
 // Feeds any bytes to the playlist file reader, and writes back what it read.
-#include "playlist/playlistfile.h"
+#include "playlist/smpfile.h"
 
 #include <cstdint>
 

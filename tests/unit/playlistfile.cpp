@@ -1,4 +1,4 @@
-#include "playlist/playlistfile.h"
+#include "playlist/smpfile.h"
 
 #include <QtTest>
 

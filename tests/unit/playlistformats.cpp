@@ -37,6 +37,21 @@ private slots:
         QCOMPARE(readPlaylistFile(write(QStringLiteral("listas/") + name, bytes), 100), paths);
     }
 
+    void namesXmlCannotHold_data() { roundTrip_data(); }
+    // Characters a Linux file name may hold that XML cannot (noncharacters, control characters)
+    // read back from every kind, in paths below the playlist's folder and elsewhere; in names
+    // they leave the file readable.
+    void namesXmlCannotHold()
+    {
+        QFETCH(QString, name);
+        const QString odd = QStringLiteral("a\uFFFE\uFFFF\U0001FFFE\x01\x0b.mp3");
+        const QStringList paths { QStringLiteral("/listas/sub/") + odd, QStringLiteral("/otra/") + odd };
+        const QList<PlaylistEntry> entries { { paths[0], odd, 1 }, { paths[1], odd, 1 } };
+        const auto format = *playlistFormatOf(name);
+        const QByteArray bytes = encodePlaylistAs(format, entries, QStringLiteral("/listas"));
+        QCOMPARE(parsePlaylist(bytes, format, QStringLiteral("/listas"), 10), paths);
+    }
+
     void formatToSave_data()
     {
         QTest::addColumn<QString>("name");

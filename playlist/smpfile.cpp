@@ -1,11 +1,7 @@
-#include "playlist/playlistfile.h"
+#include "playlist/smpfile.h"
 
 #include "files/textfiles.h"
 #include "playlist/playlistformats.h"
-#include "playlist/playlistmodel.h"
-
-#include <QDir>
-#include <QFileInfo>
 
 std::optional<QByteArray> encodePlaylist(const QStringList &names)
 {
@@ -37,15 +33,12 @@ QByteArray completeLines(const QByteArray &bytes)
     return bytes.first(lastEnd + 1);
 }
 
-std::optional<QByteArray> savedPlaylist(
-    const PlaylistModel &playlist, const QString &fileName, bool m3u8EntryPicked)
+std::optional<SmpFileRead> readSmpFile(const QString &path, qsizetype maxNames)
 {
-    const auto format = formatToSave(fileName, m3u8EntryPicked);
-    if (!format)
-        return encodePlaylist(playlist.names());
-    QList<PlaylistEntry> entries;
-    entries.reserve(playlist.count());
-    for (int row = 0; row < playlist.count(); ++row)
-        entries.append({ playlist.pathAt(row), playlist.nameAt(row), playlist.secondsAt(row) });
-    return encodePlaylistAs(*format, entries, QFileInfo(QDir::fromNativeSeparators(fileName)).absolutePath());
+    const auto bytes = readRegularFile(path, maxPlaylistBytes + 1);
+    if (!bytes)
+        return std::nullopt;
+    if (bytes->size() <= maxPlaylistBytes)
+        return SmpFileRead { decodePlaylist(*bytes, maxNames), true };
+    return SmpFileRead { decodePlaylist(completeLines(bytes->first(maxPlaylistBytes)), maxNames), false };
 }

@@ -1,17 +1,14 @@
 #pragma once
 
+#include "playlist/playlistmodel.h"
+
 #include <QByteArray>
 #include <QStringList>
-#include <limits>
 #include <optional>
 
-class PlaylistModel;
-
-// Playlist files (.smp): one display name a line, in playlist order, each line ending in
-// CR LF, no header. An empty playlist is an empty file.
-
-// The most rows a playlist holds: row numbers are 16-bit.
-constexpr qsizetype kPlaylistCapacity = std::numeric_limits<qint16>::max();
+// The player's own playlist files (.smp): one display name a line, in playlist order, each
+// line ending in CR LF, no header. An empty playlist is an empty file. The names stand behind
+// the folder of the last added track, which the player remembers apart.
 
 // The bytes of a playlist file, or nothing when a name holds a line break: such a name
 // would come back as two wrong entries.
@@ -26,7 +23,13 @@ QStringList decodePlaylist(const QByteArray &bytes, qsizetype maxNames = kPlayli
 // part once its cut-off last line is dropped.
 QByteArray completeLines(const QByteArray &bytes);
 
-// The bytes "Guardar" writes for the playlist under fileName, in the format formatToSave
-// chooses. Nothing when the player's own format is chosen and a name holds a line break.
-std::optional<QByteArray> savedPlaylist(
-    const PlaylistModel &playlist, const QString &fileName, bool m3u8EntryPicked);
+struct SmpFileRead {
+    QStringList names;
+    // False when the file was larger than maxPlaylistBytes and only its head was read.
+    bool complete = true;
+};
+
+// The names of the playlist file at path, at most maxNames of them. A file larger than
+// maxPlaylistBytes gives the whole lines of its head. Nothing when the file is missing,
+// unreadable or not a regular file.
+std::optional<SmpFileRead> readSmpFile(const QString &path, qsizetype maxNames);
