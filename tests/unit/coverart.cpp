@@ -11,6 +11,14 @@ bool write(const QString &path, const QByteArray &content)
     return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
 }
 
+bool setAge(const QString &path, qint64 seconds)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadWrite)
+        && file.setFileTime(
+            QDateTime::currentDateTime().addSecs(-seconds), QFileDevice::FileModificationTime);
+}
+
 } // namespace
 
 class CoverArt : public QObject {
@@ -35,6 +43,36 @@ private slots:
         QCOMPARE(coverArtFile(dir.filePath(QStringLiteral("otro.mp3")), picture, QString(), cache), cached);
         QCOMPARE(file.size(), 0);
         QVERIFY(coverArtFile(track, "another picture", QStringLiteral("image/jpeg"), cache) != cached);
+    }
+
+    // The cache is the user's alone and keeps the 200 pictures shown last, a picture shown again
+    // counting as new; what an interrupted write left is removed.
+    void cacheIsPrivateAndBounded()
+    {
+        QTemporaryDir dir;
+        const QString cache = dir.filePath(QStringLiteral("cache")), track = dir.filePath("tema.mp3");
+        const QString shown = coverArtFile(track, "shown", QStringLiteral("image/jpeg"), cache);
+        for (int i = 0; i < 200; ++i)
+            QVERIFY(write(cache + QString("/%1.jpg").arg(i), "x")
+                && setAge(cache + QString("/%1.jpg").arg(i), 3600 - i));
+        QVERIFY(write(cache + "/0.jpg.aB3dE9", "x") && setAge(cache + "/0.jpg.aB3dE9", 3600)
+            && setAge(shown, 7200));
+        QCOMPARE(coverArtFile(track, "shown", QStringLiteral("image/jpeg"), cache), shown);
+        const QString added = coverArtFile(track, "added", QStringLiteral("image/jpeg"), cache);
+        QCOMPARE(QDir(cache).entryList(QDir::Files).size(), 200);
+        QVERIFY(QFile::exists(shown) && QFile::exists(added) && QFile::exists(cache + "/2.jpg"));
+        const auto others = QFile::ReadGroup | QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther;
+        QCOMPARE(QFileInfo(cache).permissions() & others, QFile::Permissions());
+        QCOMPARE(QFileInfo(added).permissions() & others, QFile::Permissions());
+    }
+
+    // A cover.jpg that links to a device is no picture: it would never end.
+    void linkToDeviceIsNoPicture()
+    {
+        QTemporaryDir dir;
+        QVERIFY(QFile::link(QStringLiteral("/dev/zero"), dir.filePath(QStringLiteral("cover.jpg"))));
+        QCOMPARE(
+            coverArtFile(dir.filePath(QStringLiteral("tema.mp3")), {}, {}, dir.filePath("cache")), QString());
     }
 
     void pictureBesideTheTrack_data()

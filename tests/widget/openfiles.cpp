@@ -5,7 +5,38 @@
 #include <QMimeData>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QtTest>
+#include <future>
+
+namespace {
+
+// Another start's hand-over, on a thread of its own so that this one's player takes the list
+// meanwhile; the answer is whether the player took it.
+std::future<bool> start(const QString &name, const QStringList &files)
+{
+    auto answer = std::make_shared<std::promise<bool>>();
+    QThread *start = QThread::create([=] { answer->set_value(SingleInstance(name).handOver(files)); });
+    QObject::connect(start, &QThread::finished, start, &QObject::deleteLater);
+    start->start();
+    return answer->get_future();
+}
+
+bool taken(std::future<bool> answer)
+{
+    return QTest::qWaitFor(
+               [&] { return answer.wait_for(std::chrono::seconds(0)) == std::future_status::ready; }, 60000)
+        && answer.get();
+}
+
+bool makeOld(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadWrite)
+        && file.setFileTime(QDateTime::currentDateTime().addSecs(-3600), QFileDevice::FileModificationTime);
+}
+
+} // namespace
 
 class OpenFiles : public QObject {
     Q_OBJECT
@@ -31,17 +62,15 @@ private slots:
         QCOMPARE(r.p.playlist().names(), QStringList { "a.mp3" });
     }
 
-    // A second start hands its files to the player already running, which receives each list
-    // whole and in order; with nobody listening the hand-over fails, so the start plays them itself.
+    // The start that claims the name is the player from then on; a list handed over while it
+    // starts waits until it listens, then lists come whole and in order.
     void secondStartHandsFilesOver()
     {
         QTemporaryDir runtime;
         const QString name = runtime.filePath(QStringLiteral("velumo"));
-        SingleInstance second(name);
-        QVERIFY(!second.handOver({ QStringLiteral("/a.mp3") }));
-
         SingleInstance first(name);
-        QVERIFY(first.listen());
+        QVERIFY(first.claim());
+        QVERIFY(!SingleInstance(name).claim());
         // Only its own user may drop a list in its mailbox.
         QCOMPARE(QFileInfo(name + ".d").permissions()
                 & (QFile::ReadGroup | QFile::WriteGroup | QFile::ReadOther | QFile::WriteOther),
@@ -49,40 +78,56 @@ private slots:
         QSignalSpy received(&first, &SingleInstance::filesReceived);
         const QStringList files { QStringLiteral("/música/uno.mp3"), QStringLiteral("/b, c.wav"),
             QStringLiteral("/línea\nnueva \"x\".mid") };
-        QVERIFY(second.handOver(files));
-        QVERIFY(second.handOver(files.mid(1)));
-        QTRY_COMPARE(received.count(), 2);
+        auto early = start(name, files);
+        QTRY_VERIFY(!QDir(name + ".d").entryList({ "*.list" }).isEmpty());
+        first.listen();
+        QVERIFY(taken(std::move(early)));
+        QVERIFY(taken(start(name, files.mid(1))));
+        QCOMPARE(received.count(), 2);
         QCOMPARE(received.at(0).first().toStringList(), files);
         QCOMPARE(received.at(1).first().toStringList(), files.mid(1));
-
-        // Another start without files leaves the name to the one that runs.
-        SingleInstance third(name);
-        QVERIFY(!third.listen());
-        QVERIFY(second.handOver(files.mid(2)));
-        QTRY_COMPARE(received.count(), 3);
-        QCOMPARE(received.at(2).first().toStringList(), files.mid(2));
     }
 
-    // A killed player's leftovers (an unwritten lock, unread lists) neither block nor reach the next one.
+    // A player that does not answer is handed nothing: the start takes its list back, and the
+    // player that lets go of the name leaves it to the next start at once.
+    void playerThatDoesNotAnswerGetsNothing()
+    {
+        QTemporaryDir runtime;
+        const QString name = runtime.filePath(QStringLiteral("velumo"));
+        SingleInstance player(name);
+        QVERIFY(player.claim());
+        player.listen();
+        QVERIFY(!SingleInstance(name, std::chrono::milliseconds(200)).handOver({ "/a.mp3" }));
+        QVERIFY(QDir(name + ".d").isEmpty(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot));
+        player.release();
+        QVERIFY(SingleInstance(name).claim());
+    }
+
+    // A lock that names nobody yet is being written by a live start; a killed player's
+    // leftovers (an old unwritten lock, unread lists) neither block nor reach the next one, nor
+    // does anything in the mailbox that is not a list (a link to a device that never ends).
     void leftoverOfDeadPlayerIsTakenOver()
     {
         QTemporaryDir runtime;
         const QString name = runtime.filePath(QStringLiteral("velumo"));
         QVERIFY(writeFile(name + ".lock", {}) && QDir().mkdir(name + ".d"));
         QVERIFY(writeFile(name + ".d/0.list", QByteArray("/viejo.mp3\0", 11)));
-        SingleInstance start(name);
-        QVERIFY(!start.handOver({ QStringLiteral("/a.mp3") }));
+        QVERIFY(!SingleInstance(name).claim());
+        QVERIFY(makeOld(name + ".lock") && makeOld(name + ".d/0.list"));
         SingleInstance player(name);
-        QVERIFY(player.listen());
+        QVERIFY(player.claim());
         QSignalSpy received(&player, &SingleInstance::filesReceived);
-        QVERIFY(start.handOver({ QStringLiteral("/a.mp3") }));
-        QTRY_COMPARE(received.count(), 1);
+        player.listen();
+        QVERIFY(QFile::link(QStringLiteral("/dev/zero"), name + ".d/1.list"));
+        QVERIFY(taken(start(name, { QStringLiteral("/a.mp3") })));
+        QCOMPARE(received.count(), 1);
         QCOMPARE(received.at(0).first().toStringList(), QStringList { "/a.mp3" });
+        QTRY_VERIFY(QDir(name + ".d").isEmpty(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot));
 
-        // Without a private place nothing is handed over, and nobody listens.
+        // Without a private place nothing is handed over, and every start is a player of its own.
         SingleInstance nowhere { QString() };
         QVERIFY(!nowhere.handOver({ QStringLiteral("/a.mp3") }));
-        QVERIFY(!nowhere.listen());
+        QVERIFY(nowhere.claim());
     }
 };
 
