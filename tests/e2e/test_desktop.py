@@ -55,7 +55,7 @@ class MediaControls(unittest.TestCase):
         player = self.desk.start_player()
         self.desk.wait(lambda: list(self.desk.runtime_dir.glob("velumo-*.lock")), "the player's lock")
         self.desk.stop_player(player)
-        program = str(player.folder / "velumo")
+        program = player.process.args[0]
         starts = [(self.desk.spawn([program, str(path)], log=self.desk.root / f"{tone}.log"), tone, path.name)
                   for tone, path in ((440, self.first), (660, self.second))]
         wait_until(lambda: any(start.poll() is not None for start, _, _ in starts), "a start to hand over")
