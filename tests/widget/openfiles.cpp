@@ -7,33 +7,20 @@
 #include <QTemporaryDir>
 #include <QThread>
 #include <QtTest>
-#include <future>
 
 namespace {
 
-// Another start's hand-over, on a thread of its own so that this one's player takes the list
-// meanwhile; the answer is whether the player took it.
-std::future<bool> start(const QString &name, const QStringList &files)
+// Another start hands the files over from a thread of its own while this one's player does
+// what meanwhile says; true when the player took them.
+bool handedOver(const QString &name, const QStringList &files, const std::function<void()> &meanwhile)
 {
-    auto answer = std::make_shared<std::promise<bool>>();
-    QThread *start = QThread::create([=] { answer->set_value(SingleInstance(name).handOver(files)); });
-    QObject::connect(start, &QThread::finished, start, &QObject::deleteLater);
+    std::atomic_bool taken = false;
+    const std::unique_ptr<QThread> start(
+        QThread::create([&] { taken = SingleInstance(name).handOver(files); }));
     start->start();
-    return answer->get_future();
-}
-
-bool taken(std::future<bool> answer)
-{
-    return QTest::qWaitFor(
-               [&] { return answer.wait_for(std::chrono::seconds(0)) == std::future_status::ready; }, 60000)
-        && answer.get();
-}
-
-bool makeOld(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadWrite)
-        && file.setFileTime(QDateTime::currentDateTime().addSecs(-3600), QFileDevice::FileModificationTime);
+    meanwhile();
+    const bool answered = QTest::qWaitFor([&] { return start->isFinished(); }, 60000);
+    return start->wait() && answered && taken;
 }
 
 } // namespace
@@ -63,7 +50,8 @@ private slots:
     }
 
     // The start that claims the name is the player from then on; a list handed over while it
-    // starts waits until it listens, then lists come whole and in order.
+    // starts waits until it listens, then lists come whole and in order. A player that does not
+    // answer is handed nothing, and one that lets go of the name leaves it to the next start.
     void secondStartHandsFilesOver()
     {
         QTemporaryDir runtime;
@@ -78,28 +66,17 @@ private slots:
         QSignalSpy received(&first, &SingleInstance::filesReceived);
         const QStringList files { QStringLiteral("/música/uno.mp3"), QStringLiteral("/b, c.wav"),
             QStringLiteral("/línea\nnueva \"x\".mid") };
-        auto early = start(name, files);
-        QTRY_VERIFY(!QDir(name + ".d").entryList({ "*.list" }).isEmpty());
-        first.listen();
-        QVERIFY(taken(std::move(early)));
-        QVERIFY(taken(start(name, files.mid(1))));
+        QVERIFY(handedOver(name, files, [&] {
+            QTRY_VERIFY(!QDir(name + ".d").entryList({ "*.list" }).isEmpty());
+            first.listen();
+        }));
+        QVERIFY(handedOver(name, files.mid(1), [] {}));
         QCOMPARE(received.count(), 2);
         QCOMPARE(received.at(0).first().toStringList(), files);
         QCOMPARE(received.at(1).first().toStringList(), files.mid(1));
-    }
-
-    // A player that does not answer is handed nothing: the start takes its list back, and the
-    // player that lets go of the name leaves it to the next start at once.
-    void playerThatDoesNotAnswerGetsNothing()
-    {
-        QTemporaryDir runtime;
-        const QString name = runtime.filePath(QStringLiteral("velumo"));
-        SingleInstance player(name);
-        QVERIFY(player.claim());
-        player.listen();
-        QVERIFY(!SingleInstance(name, std::chrono::milliseconds(200)).handOver({ "/a.mp3" }));
+        QVERIFY(!SingleInstance(name, std::chrono::milliseconds(200)).handOver(files));
         QVERIFY(QDir(name + ".d").isEmpty(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot));
-        player.release();
+        first.release();
         QVERIFY(SingleInstance(name).claim());
     }
 
@@ -110,16 +87,16 @@ private slots:
     {
         QTemporaryDir runtime;
         const QString name = runtime.filePath(QStringLiteral("velumo"));
-        QVERIFY(writeFile(name + ".lock", {}) && QDir().mkdir(name + ".d"));
-        QVERIFY(writeFile(name + ".d/0.list", QByteArray("/viejo.mp3\0", 11)));
+        QVERIFY(writeFile(name + ".lock", {})
+            && writeFile(name + ".d/0.list", QByteArray("/viejo.mp3\0", 11), 3600));
         QVERIFY(!SingleInstance(name).claim());
-        QVERIFY(makeOld(name + ".lock") && makeOld(name + ".d/0.list"));
+        QVERIFY(writeFile(name + ".lock", {}, 3600));
         SingleInstance player(name);
         QVERIFY(player.claim());
         QSignalSpy received(&player, &SingleInstance::filesReceived);
         player.listen();
         QVERIFY(QFile::link(QStringLiteral("/dev/zero"), name + ".d/1.list"));
-        QVERIFY(taken(start(name, { QStringLiteral("/a.mp3") })));
+        QVERIFY(handedOver(name, { QStringLiteral("/a.mp3") }, [] {}));
         QCOMPARE(received.count(), 1);
         QCOMPARE(received.at(0).first().toStringList(), QStringList { "/a.mp3" });
         QTRY_VERIFY(QDir(name + ".d").isEmpty(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot));
