@@ -64,10 +64,11 @@ QString cachedPicture(const QByteArray &picture, const QString &mimeType, const 
 {
     const QDir folder(cacheFolder);
     const QString path = folder.filePath(cachedName(picture, mimeType));
-    if (reuse(path))
-        return path;
+    // Made private also where an older player left it readable by all.
     if (!folder.mkpath(QStringLiteral(".")) || !QFile::setPermissions(cacheFolder, kOwnerOnlyFolder))
         return QString();
+    if (reuse(path))
+        return path;
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || !file.setPermissions(kOwnerOnly)
         || file.write(picture) != picture.size() || !file.commit())
