@@ -17,6 +17,8 @@
 #include <QStyle>
 #include <QTimer>
 #include <QTranslator>
+#include <cstdio>
+#include <cstdlib>
 
 namespace {
 
@@ -42,9 +44,19 @@ int main(int argc, char *argv[])
     QPixmapCache::setCacheLimit(2048);
     app.setApplicationName(QStringLiteral("velumo"));
     const QStringList files = filesFromCommandLine(argc, argv);
+    // The start that claims the name is the player from this moment on; the others hand their
+    // files to it. A start without files while a player runs is a player of its own.
     SingleInstance instance(defaultInstanceName());
-    if (!files.isEmpty() && instance.handOver(files))
-        return 0;
+    if (!instance.claim() && !files.isEmpty()) {
+        if (instance.handOver(files))
+            return EXIT_SUCCESS;
+        // Nobody took the list: either the player was quitting and the name is free now, or
+        // it does not answer.
+        if (!instance.claim()) {
+            std::fputs("velumo: el reproductor abierto no responde\n", stderr);
+            return EXIT_FAILURE;
+        }
+    }
     chooseProgramFolder();
     // Only the notification-area menu ends the player, never the last window closing.
     app.setQuitOnLastWindowClosed(false);
@@ -78,13 +90,20 @@ int main(int argc, char *argv[])
         },
         Qt::QueuedConnection);
     QObject::connect(&instance, &SingleInstance::filesReceived, &player, &Player::openFiles);
-    instance.listen();
     // What may take a moment (a track to start, the session bus) waits until the window is up.
-    if (!files.isEmpty())
-        QTimer::singleShot(0, &player, [&player, files] { player.openFiles(files); });
+    // The player's own files come before those handed over while it started.
+    QTimer::singleShot(0, &player, [&player, &instance, files] {
+        if (!files.isEmpty())
+            player.openFiles(files);
+        instance.listen();
+    });
     MprisService media(&player);
     QObject::connect(&media, &MprisService::raiseRequested, &window, &frmMP3::IconoBarra_RestoreRequested);
     QObject::connect(&media, &MprisService::quitRequested, &window, &frmMP3::QuitIcono_Click);
     QTimer::singleShot(100, &media, &MprisService::publish);
-    return app.exec();
+    const int status = app.exec();
+    // A start that comes while the player ends finds the name free rather than a player that
+    // never reads its list.
+    instance.release();
+    return status;
 }

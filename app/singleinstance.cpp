@@ -1,10 +1,14 @@
 #include "app/singleinstance.h"
 
+#include "files/textfiles.h"
+
 #include <QCryptographicHash>
 #include <QDateTime>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QSaveFile>
 #include <QStandardPaths>
+#include <QThread>
 #include <QUuid>
 
 namespace {
@@ -16,6 +20,10 @@ constexpr qint64 kMaxListBytes = 16 * 1024 * 1024;
 constexpr char kEnd = '\0';
 // Only the player's own user may drop a list in its mailbox or read one there.
 constexpr QFile::Permissions kOwnerOnly = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
+// Far longer than a start takes between creating its lock and writing its pid into it.
+constexpr int kUnwrittenLockMs = 5000;
+// How often a start looks whether the player took its list.
+constexpr int kPollMs = 20;
 
 QByteArray encode(const QStringList &files)
 {
@@ -32,19 +40,16 @@ QStringList decode(const QByteArray &bytes)
     return QString::fromUtf8(bytes).split(QChar(kEnd), Qt::SkipEmptyParts);
 }
 
-// Takes the lock unless a live player holds it. A player that runs for days keeps its lock, and
-// QLockFile finds the lock of one that died by its pid. A lock that cannot be read (a player
-// killed before it wrote its pid) names nobody to ask, so it counts as stale: removing it still
-// fails while a live player holds it.
+// Takes the lock unless a live player holds it. A lock that names its owner is stale only when
+// that owner is gone, however old it is: a player runs for days. QLockFile writes the owner
+// only after it creates the file, so a lock that names nobody may be one being written; it is
+// stale once older than any start takes to write it (a player killed in between).
 bool take(QLockFile &lock)
 {
-    lock.setStaleLockTime(0);
-    if (lock.tryLock())
-        return true;
     qint64 pid = 0;
     QString host, app;
-    return lock.error() == QLockFile::LockFailedError && !lock.getLockInfo(&pid, &host, &app)
-        && lock.removeStaleLockFile() && lock.tryLock();
+    lock.setStaleLockTime(lock.getLockInfo(&pid, &host, &app) ? 0 : kUnwrittenLockMs);
+    return lock.tryLock();
 }
 
 // Names sort in the order the lists were handed over: the time, then a count for the lists one
@@ -58,15 +63,38 @@ QString listName()
         .arg(QUuid::createUuid().toString(QUuid::WithoutBraces));
 }
 
-// A list is read once, whole, and removed; one larger than the cap is removed unread.
-QStringList readList(const QString &path)
+// What a player or a start may leave in the mailbox is a list or the temporary file of one;
+// anything else (a link, a folder, a device) is not ours and goes unread.
+bool isOurs(const QFileInfo &entry)
 {
-    QFile list(path);
-    QByteArray bytes;
-    if (list.size() <= kMaxListBytes && list.open(QIODevice::ReadOnly))
-        bytes = list.readAll();
-    list.remove();
-    return decode(bytes);
+    return !entry.isSymLink() && entry.isFile();
+}
+
+void drop(const QFileInfo &entry)
+{
+    if (entry.isDir() && !entry.isSymLink())
+        QDir(entry.filePath()).removeRecursively();
+    else
+        QFile::remove(entry.filePath());
+}
+
+QFileInfoList entries(const QString &folder)
+{
+    return QDir(folder).entryInfoList(
+        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+// A list is taken by renaming it, which tells its start that it was received: the start takes
+// back a list it gave up on by removing it, and only one of the two can succeed. The list is
+// then read once, whole, and removed; one larger than the cap is removed unread.
+QStringList takeList(const QString &path)
+{
+    const QString taken = path + QStringLiteral(".taken");
+    if (!QFile::rename(path, taken))
+        return {};
+    const auto bytes = readRegularFile(taken, kMaxListBytes + 1);
+    QFile::remove(taken);
+    return bytes && bytes->size() <= kMaxListBytes ? decode(*bytes) : QStringList();
 }
 
 } // namespace
@@ -84,55 +112,88 @@ QString defaultInstanceName()
     return runtime.isEmpty() ? QString() : QDir(runtime).filePath(name);
 }
 
-SingleInstance::SingleInstance(const QString &name, QObject *parent)
+SingleInstance::SingleInstance(const QString &name, std::chrono::milliseconds answerTime, QObject *parent)
     : QObject(parent)
     , m_name(name)
     , m_mailbox(name + QStringLiteral(".d"))
+    , m_answerTime(answerTime)
     , m_lock(name + QStringLiteral(".lock"))
 {
     connect(&m_watcher, &QFileSystemWatcher::directoryChanged, this, &SingleInstance::receive);
+}
+
+bool SingleInstance::claim()
+{
+    if (m_name.isEmpty())
+        return true;
+    if (!take(m_lock))
+        return false;
+    // Made by whichever comes first, the player or a start that hands over at once.
+    QDir().mkdir(m_mailbox, kOwnerOnly);
+    QFile::setPermissions(m_mailbox, kOwnerOnly);
+    clearMailbox();
+    return true;
+}
+
+// Lists older than a start waits were given up by their starts, or meant for a player that died;
+// the lists of starts that wait now are this player's to read.
+void SingleInstance::clearMailbox() const
+{
+    const QDateTime givenUp = QDateTime::currentDateTime().addMSecs(-m_answerTime.count());
+    for (const QFileInfo &entry : entries(m_mailbox)) {
+        if (!isOurs(entry) || entry.lastModified() < givenUp)
+            drop(entry);
+    }
 }
 
 bool SingleInstance::handOver(const QStringList &files) const
 {
     if (m_name.isEmpty())
         return false;
-    // The probe lets go of the lock as it ends, should it get it.
-    QLockFile probe(m_lock.fileName());
-    if (take(probe))
-        return false;
+    QDir().mkdir(m_mailbox, kOwnerOnly);
     // The list appears under its name only once written whole, so the player never reads half of one.
-    QSaveFile list(QDir(m_mailbox).filePath(listName()));
+    const QString path = QDir(m_mailbox).filePath(listName());
+    QSaveFile list(path);
     if (!list.open(QIODevice::WriteOnly))
         return false;
     list.write(encode(files));
-    return list.commit();
+    if (!list.commit())
+        return false;
+    const QDeadlineTimer answer(m_answerTime);
+    while (QFileInfo::exists(path) && !answer.hasExpired())
+        QThread::msleep(kPollMs);
+    // The player may take the list while it is taken back; whoever is first has it.
+    return !QFile::remove(path) && !QFileInfo::exists(path);
 }
 
-bool SingleInstance::listen()
+void SingleInstance::listen()
 {
-    if (m_name.isEmpty() || !take(m_lock))
-        return false;
-    // Lists a dead player left unread were meant for it; the mailbox is made anew, private from
-    // the start.
-    if (QDir(m_mailbox).removeRecursively() && QDir().mkdir(m_mailbox, kOwnerOnly)
-        && m_watcher.addPath(m_mailbox))
-        return true;
+    if (!m_lock.isLocked() || !m_watcher.directories().isEmpty())
+        return;
+    m_watcher.addPath(m_mailbox);
+    receive();
+}
+
+void SingleInstance::release()
+{
+    if (!m_watcher.directories().isEmpty())
+        m_watcher.removePaths(m_watcher.directories());
     m_lock.unlock();
-    return false;
 }
 
 // A change may bring several lists, or only the temporary file of one still being written,
 // which does not end in ".list".
 void SingleInstance::receive()
 {
-    const QDir mailbox(m_mailbox);
-    // Compared by hand rather than by a name filter, which would compile a pattern.
-    const QStringList names = mailbox.entryList(QDir::Files, QDir::Name);
-    for (const QString &name : names) {
-        if (!name.endsWith(QLatin1String(".list")))
+    for (const QFileInfo &entry : entries(m_mailbox)) {
+        if (!isOurs(entry)) {
+            drop(entry);
             continue;
-        const QStringList files = readList(mailbox.filePath(name));
+        }
+        // Compared by hand rather than by a name filter, which would compile a pattern.
+        if (!entry.fileName().endsWith(QLatin1String(".list")))
+            continue;
+        const QStringList files = takeList(entry.filePath());
         if (!files.isEmpty())
             emit filesReceived(files);
     }

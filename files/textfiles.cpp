@@ -35,13 +35,22 @@ void forEachLine(QByteArrayView bytes, const std::function<bool(const QString &)
     }
 }
 
+bool openRegularFile(QFile &file)
+{
+    // The name is looked at first only because opening a FIFO would wait for a writer.
+    if (!QFileInfo(file.fileName()).isFile() || !file.open(QIODevice::ReadOnly))
+        return false;
+    // A name may have changed to a link to a device since; the file opened tells the truth.
+    if (!file.isSequential())
+        return true;
+    file.close();
+    return false;
+}
+
 std::optional<QByteArray> readRegularFile(const QString &path, qint64 maxBytes)
 {
-    const QFileInfo info(path);
-    if (!info.isFile())
-        return std::nullopt;
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!openRegularFile(file))
         return std::nullopt;
     QByteArray bytes = file.read(maxBytes);
     if (file.error() != QFileDevice::NoError)

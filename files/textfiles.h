@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QFile>
 #include <QString>
 #include <functional>
 #include <optional>
@@ -16,8 +17,11 @@ QString decodeText(QByteArrayView bytes);
 // visited is held as text, however long the file.
 void forEachLine(QByteArrayView bytes, const std::function<bool(const QString &)> &visit);
 
-// Reads at most maxBytes of a regular file, whole, and closes it. Anything that is not a
-// regular file (a folder, a FIFO, a device) is refused: reading a FIFO would block forever.
+// Opens a file for reading only when it is a regular file, told by the file opened rather than
+// by its name. Anything else (a folder, a FIFO, a device, a link to one) is refused: reading a
+// FIFO would block forever, and a device may never end.
+bool openRegularFile(QFile &file);
+// Reads at most maxBytes of a regular file, as openRegularFile opens it, and closes it.
 std::optional<QByteArray> readRegularFile(const QString &path, qint64 maxBytes);
 
 // One-line settings files: the value followed by CR LF. Writing replaces the whole file;

@@ -36,12 +36,14 @@ inline bool clockRuns(const Player &player)
     return player.findChild<QTimer *>(QStringLiteral("Timer"))->isActive();
 }
 
-// Writes bytes to path, its folder made first.
-inline bool writeFile(const QString &path, const QByteArray &bytes)
+// Writes bytes to path, its folder made first, as last changed secondsOld ago.
+inline bool writeFile(const QString &path, const QByteArray &bytes, qint64 secondsOld = 0)
 {
     QFile file(path);
     return QDir().mkpath(QFileInfo(path).absolutePath()) && file.open(QIODevice::WriteOnly)
-        && file.write(bytes) == bytes.size();
+        && file.write(bytes) == bytes.size() && file.flush()
+        && file.setFileTime(
+            QDateTime::currentDateTime().addSecs(-secondsOld), QFileDevice::FileModificationTime);
 }
 
 // Writes a file of the Lyrics folder beside the program.

@@ -5,10 +5,12 @@
 
 namespace {
 
-bool write(const QString &path, const QByteArray &content)
+bool write(const QString &path, const QByteArray &content, qint64 secondsOld = 0)
 {
     QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
+    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size() && file.flush()
+        && file.setFileTime(
+            QDateTime::currentDateTime().addSecs(-secondsOld), QFileDevice::FileModificationTime);
 }
 
 } // namespace
@@ -37,6 +39,25 @@ private slots:
         QVERIFY(coverArtFile(track, "another picture", QStringLiteral("image/jpeg"), cache) != cached);
     }
 
+    // The cache is the user's alone and keeps the 200 pictures shown last, a picture shown again
+    // counting as new; what an interrupted write left is removed.
+    void cacheIsPrivateAndBounded()
+    {
+        QTemporaryDir dir;
+        const QString cache = dir.filePath(QStringLiteral("cache")), track = dir.filePath("tema.mp3");
+        const QString shown = coverArtFile(track, "shown", QStringLiteral("image/jpeg"), cache);
+        for (int i = 0; i < 200; ++i)
+            QVERIFY(write(cache + QString("/%1.jpg").arg(i), "x", 3600 - i));
+        QVERIFY(write(cache + "/0.jpg.aB3dE9", "x", 3600) && write(shown, "shown", 7200));
+        QCOMPARE(coverArtFile(track, "shown", QStringLiteral("image/jpeg"), cache), shown);
+        const QString added = coverArtFile(track, "added", QStringLiteral("image/jpeg"), cache);
+        QCOMPARE(QDir(cache).entryList(QDir::Files).size(), 200);
+        QVERIFY(QFile::exists(shown) && QFile::exists(added) && QFile::exists(cache + "/2.jpg"));
+        const auto others = QFile::ReadGroup | QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther;
+        QCOMPARE(
+            (QFileInfo(cache).permissions() | QFileInfo(added).permissions()) & others, QFile::Permissions());
+    }
+
     void pictureBesideTheTrack_data()
     {
         QTest::addColumn<QStringList>("files");
@@ -47,17 +68,23 @@ private slots:
             << QStringList { "cover.png", "Folder.JPG" } << "Folder.JPG";
         QTest::newRow("cover.png") << QStringList { "COVER.PNG" } << "COVER.PNG";
         QTest::newRow("other pictures") << QStringList { "portada.jpg", "cover.gif" } << QString();
+        QTest::newRow("link to a device")
+            << QStringList { "cover.jpg>/dev/zero", "folder.jpg" } << "folder.jpg";
     }
 
     // Without an embedded picture, a cover.jpg, folder.jpg or cover.png beside the track is
-    // taken, in that order, whatever the case of its name; no other picture is.
+    // taken, in that order, whatever the case of its name; no other picture is, nor a link to a
+    // device, which would never end.
     void pictureBesideTheTrack()
     {
         QFETCH(QStringList, files);
         QFETCH(QString, chosen);
         QTemporaryDir dir;
-        for (const QString &name : files)
-            QVERIFY(write(dir.filePath(name), "picture"));
+        for (const QString &name : files) {
+            const QStringList link = name.split(u'>');
+            QVERIFY(link.size() > 1 ? QFile::link(link[1], dir.filePath(link[0]))
+                                    : write(dir.filePath(name), "picture"));
+        }
         const QString found
             = coverArtFile(dir.filePath(QStringLiteral("tema.mp3")), {}, {}, dir.filePath("cache"));
         QCOMPARE(found, chosen.isEmpty() ? QString() : dir.filePath(chosen));
