@@ -58,15 +58,20 @@ void frmLyrics::markLine(qsizetype line)
         return;
     m_marked = line;
     QTextEdit::ExtraSelection mark;
-    // The whole line, every row of it when it wraps: the selection runs on to the next line's
-    // start, as only a selection over a line's end is drawn out to the right edge.
-    mark.cursor = QTextCursor(block);
-    if (!mark.cursor.movePosition(QTextCursor::NextBlock, QTextCursor::KeepAnchor))
-        mark.cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
     mark.format.setProperty(QTextFormat::FullWidthSelection, true);
     mark.format.setBackground(palette().highlight());
     mark.format.setForeground(palette().highlightedText());
-    txtLyrics->setExtraSelections({ mark });
+    // The whole line, every row of it when it wraps: the selection runs on to the next line's
+    // start, as only a selection over a line's end is drawn out to the right edge. The last
+    // line has no end to run over: a mark without a selection is drawn across the row it
+    // stands on, and the line's text is selected under it.
+    mark.cursor = QTextCursor(block);
+    QList<QTextEdit::ExtraSelection> marks { mark };
+    if (!marks.last().cursor.movePosition(QTextCursor::NextBlock, QTextCursor::KeepAnchor)) {
+        marks << mark;
+        marks.last().cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+    }
+    txtLyrics->setExtraSelections(marks);
     // A user selecting text to copy keeps the selection; the view follows again once it is gone.
     if (txtLyrics->textCursor().hasSelection())
         return;

@@ -92,6 +92,11 @@ QString TimedLyrics::text() const
     return lines.join(u'\n');
 }
 
+TimedLyrics plainLyrics(const QString &text)
+{
+    return TimedLyrics { text.split(u'\n'), {} };
+}
+
 TimedLyrics parseLrc(const QString &text)
 {
     TimedLyrics lyrics;

@@ -23,6 +23,9 @@ struct TimedLyrics {
     QString text() const;
 };
 
+// Lyrics without times: the lines of the text, no cue.
+TimedLyrics plainLyrics(const QString &text);
+
 // Reads LRC text. Lines without a time are shown but never marked; "[offset:+/-ms]"
 // shifts every time, a positive offset showing the lines sooner. Any text is accepted.
 TimedLyrics parseLrc(const QString &text);

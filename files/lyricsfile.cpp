@@ -31,6 +31,9 @@ QString timedLyricsPath(const QString &baseName)
 
 QString decodeLyrics(const QByteArray &bytes, bool cut)
 {
+    // The decoder skips the mark, and one that keeps state holds back half a character.
+    if (const auto marked = QStringConverter::encodingForData(bytes))
+        return QStringDecoder(*marked).decode(bytes);
     if (cut) {
         // A decoder that keeps state holds back an unfinished last character instead of
         // calling it an error.
@@ -47,7 +50,12 @@ std::optional<QString> readLyrics(const QString &path)
     const auto bytes = readRegularFile(path, maxLyricsBytes);
     if (!bytes)
         return std::nullopt;
-    QString text = decodeLyrics(*bytes, bytes->size() == maxLyricsBytes);
+    return shapeLyrics(decodeLyrics(*bytes, bytes->size() == maxLyricsBytes));
+}
+
+QString shapeLyrics(QString text)
+{
+    text.truncate(maxLyricsBytes);
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     // Files from old Mac tools end their lines in CR alone.
     text.replace(u'\r', u'\n');

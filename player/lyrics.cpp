@@ -1,6 +1,7 @@
 #include "player/player.h"
 
 #include "files/lyricsfile.h"
+#include "files/lyricssearch.h"
 #include "playback/mediaengine.h"
 
 #include <QTimer>
@@ -8,18 +9,15 @@
 void Player::LoadLyrics()
 {
     m_timedLyrics.reset();
-    // Each step goes on its own: a name too short keeps the empty LyricsName, and a missing
-    // or unreadable file keeps the empty text that Play gave the window. A plain file wins
-    // over a timed one.
+    // A name too short keeps the empty LyricsName, and a track with lyrics nowhere keeps the
+    // empty text that Play gave the window.
     if (const auto base = lyricsBaseName(m_state->SongName()))
         m_state->setLyricsName(*base);
-    if (const auto text = readLyrics(lyricsPath(m_state->LyricsName()))) {
-        setLyrics(*text);
-    } else if (auto timed = readTimedLyrics(timedLyricsPath(m_state->LyricsName()))) {
-        setLyrics(timed->text());
-        // A file without a single time has nothing to follow.
-        if (!timed->cues.isEmpty())
-            m_timedLyrics = std::move(*timed);
+    if (auto found = findLyrics(m_state->LyricsName(), m_state->SongPath())) {
+        setLyrics(found->text());
+        // Lyrics without a single time have nothing to follow.
+        if (!found->cues.isEmpty())
+            m_timedLyrics = std::move(*found);
     }
     followLyrics();
 }

@@ -435,11 +435,12 @@ def make_mpg(path, frequency, seconds):
     return Path(path)
 
 
-def make_encoded(path, frequency, seconds):
+def make_encoded(path, frequency, seconds, tags=()):
     """A sine tone in the codec and container that the name's extension asks ffmpeg for:
-    FLAC, Ogg Vorbis (.ogg), Opus, AAC (.m4a, .aac) or WMA."""
+    FLAC, Ogg Vorbis (.ogg), Opus, AAC (.m4a, .aac) or WMA; tags as ffmpeg takes them ("LYRICS=...")."""
+    metadata = [word for tag in tags for word in ("-metadata", tag)]
     _run(["ffmpeg", "-loglevel", "error", "-y", "-f", "lavfi", "-i", f"sine=f={frequency}:d={seconds}",
-          "-ac", "2", str(path)])
+          "-ac", "2", *metadata, str(path)])
     return Path(path)
 
 

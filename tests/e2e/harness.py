@@ -501,6 +501,44 @@ class Desktop:
         """Types text in the focused window."""
         self._x(["xdotool", "type", "--delay", "30", "--", text])
 
+    # The lyrics window.
+
+    def lyrics_window(self):
+        """The lyrics window: it has no title text, a blank title unlike every other window."""
+        return self.wait_window(" ")
+
+    def copied_lyrics(self, window):
+        """The whole text of the lyrics window, selected and copied as a person would."""
+        self.activate(window)
+        self.click(window, 100, 100)
+        self.key("ctrl+a", "ctrl+c")
+        done = subprocess.run(["xclip", "-o", "-selection", "clipboard"], env=self.env,
+                              capture_output=True, timeout=30)
+        return done.stdout.decode("utf-8", errors="replace")
+
+    def marked_lyrics_row(self, window):
+        """The middle of the band of highlight colour down the lyrics window, or None.
+
+        The column looked at lies right of the short lines' text, where only the mark of a whole
+        line reaches; the text box is otherwise white or grey, the highlight a saturated colour."""
+        area = self.geometry(window)
+        column = area.width * 3 // 4
+        crop = f"1x{area.height}+{area.x + column}+{area.y}"
+        done = subprocess.run(["import", "-window", "root", "-crop", crop, "+repage", "-depth", "8", "rgb:-"],
+                              env=self.env, capture_output=True, check=True, timeout=30)
+        pixels = done.stdout
+        rows = [y for y in range(len(pixels) // 3)
+                if max(pixels[3 * y:3 * y + 3]) - min(pixels[3 * y:3 * y + 3]) > 60]
+        return (rows[0] + rows[-1]) / 2 if rows else None
+
+    def wait_mark_below(self, window, above, what):
+        """Waits for a marked line lower in the lyrics window than the row above (any, if None)."""
+        def moved():
+            row = self.marked_lyrics_row(window)
+            return row if row is not None and (above is None or row > above + 4) else None
+
+        return self.wait(moved, what)
+
     # Evidence.
 
     def screenshot(self, name):

@@ -57,18 +57,6 @@ class PlayByClicks(unittest.TestCase):
                               env=self.desk.env, capture_output=True, check=True, timeout=30)
         return done.stdout
 
-    def lyrics_window(self):
-        # The lyrics window has no title text: a blank title, unlike every other window.
-        return self.desk.wait_window(" ")
-
-    def copied_lyrics(self, window):
-        self.desk.activate(window)
-        self.desk.click(window, 100, 100)
-        self.desk.key("ctrl+a", "ctrl+c")
-        done = subprocess.run(["xclip", "-o", "-selection", "clipboard"], env=self.desk.env,
-                              capture_output=True, timeout=30)
-        return done.stdout.decode("utf-8", errors="replace")
-
     # The chosen folder is remembered, the tone is heard, the length and elapsed labels
     # change, and the lyrics window opens right of the player showing the song's lyrics.
     def test_add_and_play(self):
@@ -85,12 +73,12 @@ class PlayByClicks(unittest.TestCase):
         elapsed = self.pixels("LblSongTimer2")
         self.desk.wait(lambda: self.pixels("LblSongTimer2") != elapsed, "the elapsed seconds to advance")
 
-        window = self.lyrics_window()
+        window = self.desk.lyrics_window()
         lyrics = self.desk.geometry(window)
         main = self.desk.geometry(self.main)
         self.assertEqual((lyrics.x, lyrics.y, lyrics.width, lyrics.height), LYRICS_CLIENT)
         self.assertGreaterEqual(lyrics.x, main.x + main.width, "the lyrics stand right of the player")
-        self.desk.wait(lambda: self.copied_lyrics(window) == LYRICS, "the lyrics to be shown")
+        self.desk.wait(lambda: self.desk.copied_lyrics(window) == LYRICS, "the lyrics to be shown")
         self.assertTrue(self.player.alive())
 
     # Pause silences the track and pausing again resumes it; mute does the same to the sound

@@ -7,7 +7,7 @@
 class LyricsMarking : public QObject {
     Q_OBJECT
 private slots:
-    // The marked line shows highlighted and in view however far down it is; clearing the
+    // The marked line shows highlighted and in view however far down it is, the last one too; clearing the
     // mark, or new text, leaves every line plain.
     void markedLineShowsHighlightedInView()
     {
@@ -35,6 +35,9 @@ private slots:
         QVERIFY(!window.markedLine());
         window.markLine(200);
         QVERIFY(!window.markedLine());
+        // The last line, with no line end after it, is marked across the window too.
+        window.markLine(199);
+        QVERIFY(highlighted(window, 199));
     }
 
 private:
