@@ -1,7 +1,6 @@
 #include "playback/gstreamer/gstengine.h"
 
-#include "playback/adtslength.h"
-#include "playback/gstreamer/joint.h"
+#include "playback/gstreamer/callbacks.h"
 #include "playback/gstreamer/startup.h"
 
 #include <QFileInfo>
@@ -18,8 +17,6 @@ constexpr GstClockTime prerollLimit = 5 * GST_SECOND;
 constexpr GstClockTime seekLimit = GST_SECOND;
 // The furthest a seek goes: past the end of any file, and far from overflowing in nanoseconds.
 constexpr double furthestSeek = 1e9;
-// fluiddec plays MIDI about 30 dB quieter than the other formats play at full volume.
-constexpr double midiGain = 0.8;
 constexpr int quietestLevel = -10000;
 
 // A folder, a FIFO or a device would block or fail deep inside GStreamer, where no time limit
@@ -52,108 +49,6 @@ void dispose(GstElement *playbin)
 
 } // namespace
 
-// GStreamer calls these from its own threads; they touch nothing but the generation number and
-// the hand-over, and hand everything else to the UI thread.
-struct GstEngineCallbacks {
-    static GstBusSyncReply onBusMessage(GstBus *, GstMessage *message, gpointer data)
-    {
-        auto *engine = static_cast<GstEngine *>(data);
-        switch (GST_MESSAGE_TYPE(message)) {
-        case GST_MESSAGE_EOS:
-            engine->queueEnd(false);
-            break;
-        case GST_MESSAGE_ERROR:
-            // A file queued to follow that cannot be played fails while the file before it
-            // still plays, which plays on to its end.
-            if (isFromSink(engine, message) || !engine->m_handOver.failHanded())
-                engine->queueEnd(true);
-            break;
-        case GST_MESSAGE_DURATION_CHANGED:
-            QMetaObject::invokeMethod(
-                engine, [engine] { engine->refineLength(); }, Qt::QueuedConnection);
-            break;
-        case GST_MESSAGE_TAG:
-            onTags(engine, message);
-            break;
-        default:
-            break;
-        }
-        // Nobody reads the bus, so nothing may stay queued on it. A dropped message is the
-        // handler's to free, and each one holds the element that posted it.
-        gst_message_unref(message);
-        return GST_BUS_DROP;
-    }
-
-    static bool isFromSink(GstEngine *engine, GstMessage *message)
-    {
-        return engine->m_sink
-            && (GST_MESSAGE_SRC(message) == GST_OBJECT(engine->m_sink)
-                || gst_object_has_as_ancestor(GST_MESSAGE_SRC(message), GST_OBJECT(engine->m_sink)));
-    }
-
-    static void onTags(GstEngine *engine, GstMessage *message)
-    {
-        GstTagList *list = nullptr;
-        gst_message_parse_tag(message, &list);
-        const TrackTags tags = readTags(list);
-        gst_tag_list_unref(list);
-        // The sink tells the tags of a stream as it takes it in, after the file before it.
-        const int file = engine->m_handOver.sinkFile();
-        QMetaObject::invokeMethod(
-            engine, [engine, file, tags] { engine->m_tags.take(file, tags); }, Qt::QueuedConnection);
-    }
-
-    // Only reads what the player told ahead: no GStreamer thread waits for the UI thread.
-    static void onAboutToFinish(GstElement *playbin, gpointer data)
-    {
-        const QString next = static_cast<GstEngine *>(data)->m_handOver.take();
-        if (!next.isEmpty())
-            g_object_set(playbin, "uri", QUrl::fromLocalFile(next).toEncoded().constData(), nullptr);
-    }
-
-    static GstPadProbeReturn onSinkData(GstPad *pad, GstPadProbeInfo *info, gpointer data)
-    {
-        auto *engine = static_cast<GstEngine *>(data);
-        HandOver &handOver = engine->m_handOver;
-        if (GST_PAD_PROBE_INFO_TYPE(info) & GST_PAD_PROBE_TYPE_EVENT_DOWNSTREAM)
-            return onSinkEvent(engine, GST_PAD_PROBE_INFO_EVENT(info));
-        if (handOver.isDropping() || !cutAtSegmentEnd(pad, info))
-            return GST_PAD_PROBE_DROP;
-        GstBuffer *buffer = GST_PAD_PROBE_INFO_BUFFER(info);
-        if (handOver.passes(runningTimeOf(pad, buffer), runningEndOf(pad, buffer)))
-            tellArrival(engine);
-        return GST_PAD_PROBE_OK;
-    }
-
-    // A stream no longer wanted is dropped here, with everything after it but a flush.
-    static GstPadProbeReturn onSinkEvent(GstEngine *engine, GstEvent *event)
-    {
-        const GstEventType type = GST_EVENT_TYPE(event);
-        if (type == GST_EVENT_STREAM_START && engine->m_handOver.streamBegins()) {
-            tellArrival(engine);
-            return GST_PAD_PROBE_DROP;
-        }
-        if (engine->m_handOver.isDropping() && type != GST_EVENT_FLUSH_START && type != GST_EVENT_FLUSH_STOP)
-            return GST_PAD_PROBE_DROP;
-        if (type == GST_EVENT_CAPS && engine->m_format)
-            fitOutputFormat(engine->m_format, event);
-        return GST_PAD_PROBE_OK;
-    }
-
-    static void tellArrival(GstEngine *engine)
-    {
-        QMetaObject::invokeMethod(
-            engine, [engine] { engine->awaitQueuedFile(); }, Qt::QueuedConnection);
-    }
-
-    static void onElementSetup(GstElement *, GstElement *element, gpointer)
-    {
-        GstElementFactory *factory = gst_element_get_factory(element);
-        if (factory && g_strcmp0(GST_OBJECT_NAME(factory), "fluiddec") == 0)
-            g_object_set(element, "synth-gain", midiGain, nullptr);
-    }
-};
-
 GstEngine::GstEngine(QObject *parent)
     : GstEngine(QString(), parent)
 {
@@ -167,7 +62,7 @@ GstEngine::GstEngine(const QString &audioSink, QObject *parent)
     m_queuedTimer.setTimerType(Qt::PreciseTimer);
     connect(&m_queuedTimer, &QTimer::timeout, this, &GstEngine::awaitQueuedFile);
     connect(&m_tags, &FileTags::changed, this, &MediaEngine::TagsChanged);
-    connect(&m_count, &LengthCount::counted, this, &GstEngine::takeCount);
+    connect(&m_length, &TrackLength::changed, this, &MediaEngine::LengthChanged);
 }
 
 GstEngine::~GstEngine()
@@ -265,7 +160,7 @@ bool GstEngine::VolumeLevel(int level)
 
 std::optional<double> GstEngine::MediaLength()
 {
-    return m_length;
+    return m_length.seconds();
 }
 
 // A change of mind about a file already in the sink's buffer cannot drop it there: the file
@@ -366,26 +261,9 @@ bool GstEngine::ensurePlaybin()
     if (!playbin)
         return false;
     g_object_set(playbin, "volume", m_volume, "mute", m_muted ? TRUE : FALSE, nullptr);
-    g_signal_connect(playbin, "element-setup", G_CALLBACK(GstEngineCallbacks::onElementSetup), this);
-    g_signal_connect(playbin, "about-to-finish", G_CALLBACK(GstEngineCallbacks::onAboutToFinish), this);
-    watchSink(playbin);
-    GstBus *bus = gst_element_get_bus(playbin);
-    gst_bus_set_sync_handler(bus, GstEngineCallbacks::onBusMessage, this, nullptr);
-    gst_object_unref(bus);
+    GstEngineCallbacks::connect(this, playbin);
     m_playbin = playbin;
     return true;
-}
-
-void GstEngine::watchSink(GstElement *playbin)
-{
-    g_object_get(playbin, "audio-sink", &m_sink, nullptr);
-    if (!m_sink)
-        return;
-    m_format = gst_bin_get_by_name(GST_BIN(m_sink), "format");
-    GstPad *pad = gst_element_get_static_pad(m_sink, "sink");
-    gst_pad_add_probe(pad, GstPadProbeType(GST_PAD_PROBE_TYPE_BUFFER | GST_PAD_PROBE_TYPE_EVENT_DOWNSTREAM),
-        GstEngineCallbacks::onSinkData, this, nullptr);
-    gst_object_unref(pad);
 }
 
 // The length must be known when this returns, so the file is first made ready (prerolled)
@@ -403,6 +281,7 @@ bool GstEngine::startFromBeginning()
     if (m_format)
         g_object_set(m_format, "caps", nullptr, nullptr);
     const QByteArray uri = QUrl::fromLocalFile(m_path).toEncoded();
+    m_handOver.load();
     g_object_set(m_playbin, "uri", uri.constData(), nullptr);
     if (gst_element_set_state(m_playbin, GST_STATE_PAUSED) == GST_STATE_CHANGE_FAILURE)
         return failStart();
@@ -418,7 +297,7 @@ bool GstEngine::playFromStart()
     // What the file reported while it was being readied (a stream nobody plays, such as the
     // pictures of an MPG file) is no reason to end it.
     ++m_generation;
-    if (!m_length)
+    if (!m_length.seconds())
         measure();
     if (gst_element_set_state(m_playbin, GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE)
         return failStart();
@@ -431,7 +310,7 @@ bool GstEngine::playFromStart()
 bool GstEngine::failStart()
 {
     halt(true);
-    m_length.reset();
+    m_length.forget();
     return false;
 }
 
@@ -474,60 +353,9 @@ void GstEngine::rewind()
     m_heldEnd.reset();
 }
 
-// MPEG audio is counted frame by frame in the background, since GStreamer can only guess the
-// length of an MP3 without a length header; until the count is in, GStreamer's guess serves.
 void GstEngine::measure()
 {
-    m_count.count(m_file, m_path);
-    m_length = queryDuration();
-    if (!m_length)
-        m_length = adtsFileLength(m_path);
-    if (!m_length)
-        m_length = estimateFromBitrate();
-}
-
-void GstEngine::takeCount(int file, double seconds)
-{
-    if (file != m_file)
-        return;
-    m_lengthCounted = true;
-    if (m_length == seconds)
-        return;
-    m_length = seconds;
-    emit LengthChanged();
-}
-
-void GstEngine::refineLength()
-{
-    if (m_lengthCounted || m_loaded.isEmpty())
-        return;
-    if (const auto duration = queryDuration())
-        m_length = duration;
-}
-
-std::optional<double> GstEngine::queryDuration() const
-{
-    gint64 duration = 0;
-    if (!gst_element_query_duration(m_playbin, GST_FORMAT_TIME, &duration) || duration <= 0)
-        return std::nullopt;
-    return double(duration) / GST_SECOND;
-}
-
-// An MP3 without a length header tells its length only once it has been read through, so
-// until then the length follows from the file's size and its bit rate.
-std::optional<double> GstEngine::estimateFromBitrate() const
-{
-    GstTagList *tags = nullptr;
-    g_signal_emit_by_name(m_playbin, "get-audio-tags", 0, &tags);
-    if (!tags)
-        return std::nullopt;
-    guint bitrate = 0;
-    if (!gst_tag_list_get_uint(tags, GST_TAG_BITRATE, &bitrate))
-        gst_tag_list_get_uint(tags, GST_TAG_NOMINAL_BITRATE, &bitrate);
-    gst_tag_list_unref(tags);
-    if (bitrate == 0)
-        return std::nullopt;
-    return QFileInfo(m_path).size() * 8.0 / bitrate;
+    m_length.measure(m_playbin, m_file, m_path);
 }
 
 // An error after the file started playing (a truncated file) ends it as its end would, so
@@ -579,8 +407,7 @@ void GstEngine::forgetFile()
 {
     m_file = m_handOver.name();
     m_tags.hear(m_file);
-    m_length.reset();
-    m_lengthCounted = false;
+    m_length.forget();
 }
 
 // The sink takes a stream in well ahead of playing it, by as much as its buffer holds; the
@@ -609,8 +436,6 @@ void GstEngine::startQueuedFile(const HandOver::Queued &queued)
     m_handOver.hear();
     m_path = m_loaded = queued.path;
     m_file = queued.file;
-    m_length.reset();
-    m_lengthCounted = false;
     // The tags the queued file told while the file before it still sounded, completed by
     // those playbin gathered from its stream, which may still lack some.
     m_tags.hear(queued.file, audioStreamTags(m_playbin));
@@ -624,10 +449,11 @@ void GstEngine::startQueuedFile(const HandOver::Queued &queued)
 std::optional<double> GstEngine::positionBefore(quint64 queuedAt) const
 {
     const std::optional<quint64> heard = heardRunningTime();
-    if (!heard || !m_length)
+    const std::optional<double> length = m_length.seconds();
+    if (!heard || !length)
         return std::nullopt;
     const quint64 ahead = queuedAt - std::min(*heard, queuedAt);
-    return std::max(0.0, *m_length - double(ahead) / GST_SECOND);
+    return std::max(0.0, *length - double(ahead) / GST_SECOND);
 }
 
 // While paused, the pipeline's running time stands where the pause began.

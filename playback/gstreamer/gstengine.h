@@ -1,8 +1,8 @@
 #pragma once
 
 #include "playback/gstreamer/handover.h"
-#include "playback/gstreamer/lengthcount.h"
 #include "playback/gstreamer/tagreading.h"
+#include "playback/gstreamer/tracklength.h"
 #include "playback/mediaengine.h"
 
 #include <QTimer>
@@ -61,7 +61,6 @@ public:
 
 private:
     bool ensurePlaybin();
-    void watchSink(GstElement *playbin);
     bool startFromBeginning();
     bool playFromStart();
     bool failStart();
@@ -71,10 +70,6 @@ private:
     void rewind();
     bool reloadHeardFile();
     void measure();
-    void refineLength();
-    void takeCount(int file, double seconds);
-    std::optional<double> queryDuration() const;
-    std::optional<double> estimateFromBitrate() const;
     void deliverEnd(int generation, bool failed);
     bool deliverHeldEnd();
     void queueEnd(bool failed);
@@ -103,15 +98,12 @@ private:
     bool m_paused = false;
     // An end that came in while paused, kept for the resume: true when it was an error.
     std::optional<bool> m_heldEnd;
-    std::optional<double> m_length;
-    // Whether m_length was counted from the file's frames, which no guess of GStreamer's betters.
-    bool m_lengthCounted = false;
     double m_volume = 1.0;
     bool m_muted = false;
     // The number of the file heard, which tells its tags and its count apart.
     int m_file = 0;
     FileTags m_tags;
-    LengthCount m_count;
+    TrackLength m_length;
     HandOver m_handOver;
     QTimer m_queuedTimer;
     // Where the clock stood when the timer was last set, to tell a clock that stopped.

@@ -30,6 +30,12 @@ int HandOver::name()
     return m_heardFile;
 }
 
+void HandOver::load()
+{
+    std::lock_guard lock(m_lock);
+    m_loading = true;
+}
+
 bool HandOver::clear()
 {
     std::lock_guard lock(m_lock);
@@ -93,9 +99,12 @@ bool HandOver::failHanded()
 {
     std::lock_guard lock(m_lock);
     Queued *handed = firstNotBegun();
-    if (!handed || handed->dropped)
+    if (!handed)
         return false;
-    handed->dropped = true;
+    // Its stream never comes: the file heard ends where the last buffer to pass ends, as more
+    // of it passes.
+    handed->dropped = handed->arrived = handed->failed = true;
+    handed->at = m_lastEnd;
     m_queued.resize(std::size_t(handed - &m_queued.front()) + 1);
     return true;
 }
@@ -112,6 +121,9 @@ bool HandOver::streamBegins()
     if (m_dropping)
         return true;
     m_awaitingFirstBuffer = false;
+    // A file handed over so soon that its stream starts before the stream of the file loaded.
+    if (std::exchange(m_loading, false))
+        return false;
     Queued *begun = firstNotBegun();
     if (!begun)
         return false;
@@ -131,6 +143,10 @@ bool HandOver::passes(quint64 start, quint64 end)
 {
     std::lock_guard lock(m_lock);
     m_lastEnd = end;
+    for (Queued &failed : m_queued) {
+        if (failed.failed)
+            failed.at = end;
+    }
     if (!std::exchange(m_awaitingFirstBuffer, false) || m_queued.empty())
         return false;
     auto begun

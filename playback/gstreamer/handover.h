@@ -13,7 +13,7 @@
 // A file the player no longer wants once it was handed over is dropped before the sink, where
 // its stream begins, and marks the moment the file heard ends; so is one that cannot be played.
 //
-// Threads: the UI thread calls tell, name, clear, close, open, front and hear; playbin's
+// Threads: the UI thread calls tell, name, load, clear, close, open, front and hear; playbin's
 // streaming thread calls take (about-to-finish); the bus's sync handler calls failHanded and
 // sinkFile from whichever thread posts; the sink's streaming thread calls streamBegins,
 // passes and isDropping. Every field is guarded by m_lock, and no call waits for another thread.
@@ -26,8 +26,9 @@ public:
         // Not to be heard: the player changed its mind, or the file could not be played. The
         // file heard ends at this one's start.
         bool dropped = false;
-        // Its stream has begun at the sink.
+        // Its stream has begun at the sink, or it failed before.
         bool begun = false;
+        bool failed = false;
         // At the sink, to be heard when the pipeline's running time reaches at.
         bool arrived = false;
         quint64 at = 0;
@@ -45,6 +46,8 @@ public:
     Change tell(const QStringList &upcoming);
     // A file is named and loaded afresh: whatever was handed over is gone. Gives its number.
     int name();
+    // A file is loaded: the next stream to begin at the sink is its own.
+    void load();
     // Whatever was handed over is gone (a stop, a rewind); tells whether anything was.
     bool clear();
     // While the playbin changes state or seeks, about-to-finish hands over nothing.
@@ -60,7 +63,8 @@ public:
     // About-to-finish: the file to hand to the playbin now, or nothing.
     QString take();
     // An error while a file was handed over but its stream had not begun at the sink is that
-    // file's: it is dropped, and the file heard plays on to its end. False when nothing was.
+    // file's (one failing file may post several): it is dropped, and the file heard plays on to
+    // its end. False when no file was.
     bool failHanded();
     // The number of the file whose stream the sink takes in, for the tags it tells.
     int sinkFile() const;
@@ -84,6 +88,7 @@ private:
     int m_sinkFile = 0;
     bool m_closed = false;
     bool m_dropping = false;
+    bool m_loading = false;
     quint64 m_lastEnd = 0;
     // The stream begun last is a queued file's, whose first buffer has yet to arrive.
     bool m_awaitingFirstBuffer = false;

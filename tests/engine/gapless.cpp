@@ -3,6 +3,7 @@
 
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTemporaryFile>
 #include <QTest>
 
 // Two halves of one tone, the second queued while the first plays, written out sample by
@@ -69,6 +70,52 @@ private slots:
         const auto *samples = reinterpret_cast<const qint16 *>(played.constData());
         QCOMPARE(played.size() / 2, toneSamples);
         QVERIFY(longestQuiet(samples, toneSamples) < rate / 500);
+    }
+
+    void whatFollowsTheJoint_data()
+    {
+        QTest::addColumn<QString>("next");
+        QTest::addColumn<int>("samples"); // what the sink takes of both files
+        // A mono tone of 1 s at 22.05 kHz is followed by 0.5 s of stereo at 44.1 kHz, by a text
+        // file named as an MP3, or by a file the player stopped telling once it was handed over.
+        QTest::newRow("richer format") << QStringLiteral("stereo.wav") << 22050 + 44100;
+        QTest::newRow("cannot be played") << QStringLiteral("text.mp3") << 22050;
+        QTest::newRow("no longer told") << QStringLiteral("stereo.wav") << -22050;
+    }
+    // The first file plays to its last sample whatever follows; a file that cannot be played or
+    // is no longer wanted is never heard, and the end is raised instead; a file of a higher
+    // rate and more channels is played at its own.
+    void whatFollowsTheJoint()
+    {
+        QFETCH(QString, next);
+        QFETCH(int, samples);
+        const QDir dir(m_dir.path());
+        const auto tone = [&dir](const char *name, int rate, int channels, double seconds) {
+            return mediafiles::ffmpeg(dir, QLatin1String(name),
+                QStringLiteral("-f lavfi -i sine=f=500:r=%1:d=%2 -ac %3")
+                    .arg(rate)
+                    .arg(seconds)
+                    .arg(channels)
+                    .split(u' '));
+        };
+        const QString first = tone("mono.wav", 22050, 1, 1);
+        QVERIFY(!first.isEmpty() && !tone("stereo.wav", 44100, 2, 0.5).isEmpty());
+        QVERIFY(!mediafiles::bytes(dir, QStringLiteral("text.mp3"), "no sound here").isEmpty());
+        QTemporaryFile file;
+        QVERIFY(file.open());
+        GstEngine engine(QStringLiteral("audioconvert ! audio/x-raw,format=S16LE ! fdsink sync=true fd=%1")
+                             .arg(file.handle()));
+        QSignalSpy started(&engine, &MediaEngine::QueuedFileStarted);
+        QSignalSpy ended(&engine, &MediaEngine::PlaybackEnded);
+        engine.QueueNext({ dir.filePath(next) });
+        QVERIFY(engine.MediaFile(first) && engine.StartPlayback());
+        if (samples < 0) {
+            QTRY_VERIFY(engine.Position().value_or(0) > 0.8);
+            engine.QueueNext({});
+        }
+        QTRY_COMPARE_WITH_TIMEOUT(ended.count(), 1, 10000);
+        QCOMPARE(started.count(), samples > 22050 ? 1 : 0);
+        QCOMPARE(file.size() / 2, qint64(std::abs(samples)));
     }
 };
 

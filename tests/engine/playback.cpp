@@ -6,6 +6,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <limits>
 #include <memory>
 #include <thread>
 
@@ -111,8 +112,11 @@ private slots:
     void seekPastTheEndEndsTheFileOnce_data()
     {
         QTest::addColumn<bool>("paused");
-        QTest::newRow("playing") << false;
-        QTest::newRow("paused") << true;
+        QTest::addColumn<double>("seconds");
+        QTest::newRow("playing") << false << longSeconds + 5;
+        QTest::newRow("paused") << true << longSeconds + 5;
+        // The furthest the desktop's media controls can ask for, in microseconds.
+        QTest::newRow("as far as can be asked") << false << double(std::numeric_limits<qint64>::max()) / 1e6;
     }
 
     // A seek past the end ends the file at once, and once, as its own end would; while paused
@@ -120,13 +124,29 @@ private slots:
     void seekPastTheEndEndsTheFileOnce()
     {
         QFETCH(bool, paused);
+        QFETCH(double, seconds);
         QSignalSpy ended(m_engine.get(), &MediaEngine::PlaybackEnded);
         QVERIFY(m_engine->MediaFile(m_long) && m_engine->StartPlayback());
         QVERIFY(!paused || m_engine->PausePlayback());
-        QVERIFY(m_engine->Seek(longSeconds + 5));
+        QVERIFY(m_engine->Seek(seconds));
         QVERIFY(!paused || (!ended.wait(500) && m_engine->StartPlayback()));
         QTRY_COMPARE_WITH_TIMEOUT(ended.count(), 1, int(longSeconds * 1000) / 2);
         QVERIFY(!ended.wait(500));
+    }
+
+    // A seek with the next file already on its way loads the file heard afresh; when that file
+    // is gone (renamed, unmounted), the seek fails and the file ends, as at its own end.
+    void seekThatCannotReloadEndsTheFile()
+    {
+        const QString heard = m_dir.filePath(QStringLiteral("gone.wav"));
+        QVERIFY(QFile::copy(m_wav, heard));
+        QSignalSpy ended(m_engine.get(), &MediaEngine::PlaybackEnded);
+        m_engine->QueueNext({ m_long });
+        QVERIFY(m_engine->MediaFile(heard) && m_engine->StartPlayback());
+        QTRY_VERIFY(m_engine->Position().value_or(0) > fileSeconds - 0.3);
+        QVERIFY(QFile::rename(heard, heard + QStringLiteral(".moved")));
+        QVERIFY(!m_engine->Seek(0.2));
+        QTRY_COMPARE_WITH_TIMEOUT(ended.count(), 1, 2000);
     }
 
     // A stopped file and a MIDI file (whose synthesised sound GStreamer cannot seek) have
