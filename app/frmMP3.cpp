@@ -1,14 +1,14 @@
 #include "app/frmMP3.h"
 
-#include "app/picturebox.h"
 #include "app/playlistbox.h"
-#include "app/twips.h"
-#include "app/widgetstyle.h"
 #include "extras/frmLyrics.h"
 #include "extras/pictureloader.h"
 #include "extras/trayicon.h"
 #include "player/openfiles.h"
 #include "player/player.h"
+#include "widgets/picturebox.h"
+#include "widgets/twips.h"
+#include "widgets/widgetstyle.h"
 
 #include <QAction>
 #include <QCloseEvent>
