@@ -41,7 +41,60 @@ QIcon pictureIcon(const QString &resource)
 
 QIcon PlayerStyle::standardIcon(StandardPixmap icon, const QStyleOption *option, const QWidget *widget) const
 {
-    if (icon == SP_ToolBarHorizontalExtensionButton || icon == SP_ToolBarVerticalExtensionButton)
-        return pictureIcon(QStringLiteral(":/resources/more"));
+    const QString picture = pictureFor(icon);
+    if (!picture.isEmpty())
+        return pictureIcon(picture);
     return QProxyStyle::standardIcon(icon, option, widget);
+}
+
+QString PlayerStyle::pictureFor(StandardPixmap icon)
+{
+    switch (icon) {
+    case SP_ToolBarHorizontalExtensionButton:
+    case SP_ToolBarVerticalExtensionButton:
+        return QStringLiteral(":/resources/more");
+    case SP_ArrowBack:
+        return QStringLiteral(":/resources/arrowback");
+    case SP_ArrowForward:
+        return QStringLiteral(":/resources/arrowforward");
+    case SP_FileDialogToParent:
+        return QStringLiteral(":/resources/parentfolder");
+    case SP_FileDialogNewFolder:
+        return QStringLiteral(":/resources/newfolder");
+    case SP_FileDialogListView:
+        return QStringLiteral(":/resources/listview");
+    case SP_FileDialogDetailedView:
+        return QStringLiteral(":/resources/detailview");
+    case SP_DialogOpenButton:
+        return QStringLiteral(":/resources/dialogopen");
+    case SP_DialogSaveButton:
+        return QStringLiteral(":/resources/dialogsave");
+    case SP_DialogOkButton:
+    case SP_DialogYesButton:
+        return QStringLiteral(":/resources/dialogok");
+    case SP_DialogCancelButton:
+    case SP_DialogNoButton:
+        return QStringLiteral(":/resources/dialogcancel");
+    case SP_DirIcon:
+    case SP_DirOpenIcon:
+    case SP_DirClosedIcon:
+    case SP_DirHomeIcon:
+    case SP_DirLinkIcon:
+    case SP_DirLinkOpenIcon:
+    case SP_DesktopIcon:
+        return QStringLiteral(":/resources/folder");
+    case SP_FileIcon:
+    case SP_FileLinkIcon:
+        return QStringLiteral(":/resources/file");
+    case SP_ComputerIcon:
+    case SP_DriveHDIcon:
+    case SP_DriveFDIcon:
+    case SP_DriveCDIcon:
+    case SP_DriveDVDIcon:
+    case SP_DriveNetIcon:
+    case SP_TrashIcon:
+        return QStringLiteral(":/resources/drive");
+    default:
+        return QString();
+    }
 }
