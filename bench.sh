@@ -3,7 +3,7 @@
 # program. Nothing is asserted: it prints figures.
 set -euo pipefail
 cd "$(dirname "$0")"
-tools/install-deps.sh
+tools/install-deps.sh debian-packages.txt bench-packages.txt
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build -j"$(nproc)" --target velumo engineprobe
 cmake -S bench/floor -B build-bench -DCMAKE_BUILD_TYPE=Release >/dev/null

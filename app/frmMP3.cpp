@@ -1,14 +1,14 @@
 #include "app/frmMP3.h"
 
-#include "app/picturebox.h"
 #include "app/playlistbox.h"
-#include "app/twips.h"
-#include "app/widgetstyle.h"
 #include "extras/frmLyrics.h"
 #include "extras/pictureloader.h"
 #include "extras/trayicon.h"
 #include "player/openfiles.h"
 #include "player/player.h"
+#include "widgets/picturebox.h"
+#include "widgets/twips.h"
+#include "widgets/widgetstyle.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -273,12 +273,16 @@ void frmMP3::connectSignals()
         QMetaObject::invokeMethod(
             this, [this] { m_player.Slider_Scroll(Slider->value()); }, Qt::QueuedConnection);
     });
-    // Ctrl+Right and Ctrl+Left move within the track; the plain arrows stay the list's and
-    // the slider's, and the menus stay as they are.
+    // Ctrl+Right and Ctrl+Left move within the track from whichever of the player's windows
+    // has the focus: the lyrics window takes it as a track starts. The lyrics' read-only text
+    // box leaves them be, the plain arrows stay the list's and the slider's, and the menus stay
+    // as they are; a modal dialog keeps them for itself.
     constexpr double seekStep = 5.0;
     auto *seekForward = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Right), this);
+    seekForward->setContext(Qt::ApplicationShortcut);
     connect(seekForward, &QShortcut::activated, player, [player] { player->seekBy(seekStep); });
     auto *seekBack = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Left), this);
+    seekBack->setContext(Qt::ApplicationShortcut);
     connect(seekBack, &QShortcut::activated, player, [player] { player->seekBy(-seekStep); });
     if (IconoBarra) {
         connect(IconoBarra, &TrayIcon::RestoreRequested, this, &frmMP3::IconoBarra_RestoreRequested);

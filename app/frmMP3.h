@@ -30,7 +30,7 @@ struct WindowParts {
 
 // The player's main window. It shows the player's state by listening to its changes and
 // hands every click to the player's handler of the same name; the handlers that are about
-// windows are its own (app/lifecycle.cpp, extras/tray.cpp, extras/compactview.cpp and the
+// windows are its own (app/lifecycle.cpp, app/tray.cpp, app/compactview.cpp and the
 // lyrics window's below). Its controls are its own: the rest of the program never touches them.
 class frmMP3 : public QMainWindow {
     Q_OBJECT
@@ -49,14 +49,14 @@ public:
     void HelpMe_Click();
     void AboutOf_Click();
 
-    // The lyrics window (extras/lyricswindow.cpp).
+    // The lyrics window (app/lyricswindow.cpp).
     void SeeLyrics_Click();
     void HideLyrics_Click();
     // The lyrics window, created hidden on first use.
     frmLyrics *lyricsWindow();
     frmLyrics *existingLyricsWindow() const;
 
-    // Tray icon and the compact view (extras/tray.cpp, extras/compactview.cpp).
+    // Tray icon and the compact view (app/tray.cpp, app/compactview.cpp).
     void IconoBarra_RestoreRequested();
     void IconoBarra_MenuRequested();
     void AboutIcono_Click();

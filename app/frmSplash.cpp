@@ -1,6 +1,6 @@
 #include "app/frmSplash.h"
 
-#include "app/twips.h"
+#include "widgets/twips.h"
 
 #include <QLabel>
 #include <QPixmap>

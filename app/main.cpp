@@ -3,12 +3,12 @@
 #include "app/qtfiledialog.h"
 #include "app/qtmessagebox.h"
 #include "app/singleinstance.h"
-#include "app/widgetstyle.h"
 #include "extras/qttrayicon.h"
 #include "files/programfolder.h"
 #include "info/desktoplinks.h"
 #include "playback/gstreamer/gstengine.h"
 #include "player/player.h"
+#include "widgets/widgetstyle.h"
 
 #include <QApplication>
 #include <QFileInfo>

@@ -1,10 +1,11 @@
 #include "app/qtfiledialog.h"
 
 #include "app/dialogfilter.h"
+#include "widgets/widgetstyle.h"
 
+#include <QAbstractFileIconProvider>
 #include <QApplication>
 #include <QDir>
-#include <QFileIconProvider>
 #include <QFileInfo>
 
 namespace {
@@ -18,9 +19,24 @@ QString startFolder(const QString &initDir)
 }
 
 // The type column speaks Spanish like the rest of the dialog, whatever the desktop's language:
-// a folder, or a file named after its extension.
-class SpanishTypes : public QFileIconProvider {
+// a folder, or a file named after its extension. The pictures are the player's own, as the
+// style draws them, so that the dialog reads no picture of Qt's or of the desktop's theme.
+// The dialog asks for icons from its folder reader's thread: they are all drawn beforehand,
+// on the thread that makes the dialog, and only copied there.
+class PlayerFileIcons : public QAbstractFileIconProvider {
 public:
+    QIcon icon(IconType type) const override
+    {
+        if (type == Folder)
+            return m_folder;
+        return type == File ? m_file : m_drive;
+    }
+    QIcon icon(const QFileInfo &info) const override
+    {
+        if (info.isRoot())
+            return m_drive;
+        return info.isDir() ? m_folder : m_file;
+    }
     QString type(const QFileInfo &info) const override
     {
         if (info.isDir())
@@ -28,6 +44,13 @@ public:
         const QString suffix = info.suffix().toUpper();
         return suffix.isEmpty() ? QStringLiteral("Archivo") : QStringLiteral("Archivo %1").arg(suffix);
     }
+
+private:
+    static QIcon picture(QStyle::StandardPixmap kind) { return pictureIcon(PlayerStyle::pictureFor(kind)); }
+
+    const QIcon m_folder = picture(QStyle::SP_DirIcon);
+    const QIcon m_file = picture(QStyle::SP_FileIcon);
+    const QIcon m_drive = picture(QStyle::SP_DriveHDIcon);
 };
 
 // Gives a name typed without an extension the one of the entry picked as the choice is
@@ -67,10 +90,10 @@ void QtFileDialog::ShowSave()
 void QtFileDialog::show(QFileDialog::AcceptMode mode)
 {
     // Declared first so that it outlives the dialog that asks it.
-    SpanishTypes types;
+    PlayerFileIcons icons;
     SuffixingDialog dialog(QApplication::activeWindow(), *this);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setIconProvider(&types);
+    dialog.setIconProvider(&icons);
     // The combo box shows each description as the caller wrote it, patterns and all.
     dialog.setOption(QFileDialog::HideNameFilterDetails);
     dialog.setAcceptMode(mode);

@@ -1,7 +1,7 @@
 #include "extras/frmLyrics.h"
 
-#include "app/twips.h"
-#include "app/widgetstyle.h"
+#include "widgets/twips.h"
+#include "widgets/widgetstyle.h"
 
 #include <QIcon>
 #include <QPlainTextEdit>

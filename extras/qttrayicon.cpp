@@ -1,6 +1,6 @@
 #include "extras/qttrayicon.h"
 
-#include "app/widgetstyle.h"
+#include "widgets/widgetstyle.h"
 
 #include <QIcon>
 

@@ -1,11 +1,11 @@
 #include "info/frmAcerca.h"
 
-#include "app/picturebox.h"
-#include "app/twips.h"
 #include "info/frmThanx.h"
 #include "info/infowindow.h"
 #include "info/linklabel.h"
 #include "info/shelllinks.h"
+#include "widgets/picturebox.h"
+#include "widgets/twips.h"
 
 #include <QIcon>
 #include <QPixmap>

@@ -1,7 +1,7 @@
 #include "info/frmEaster.h"
 
-#include "app/twips.h"
 #include "info/centring.h"
+#include "widgets/twips.h"
 
 #include <QLabel>
 #include <QPixmap>

@@ -1,8 +1,8 @@
 #include "info/frmHelp.h"
 
-#include "app/twips.h"
-#include "app/widgetstyle.h"
 #include "info/centring.h"
+#include "widgets/twips.h"
+#include "widgets/widgetstyle.h"
 
 #include <QFrame>
 #include <QIcon>

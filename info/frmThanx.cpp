@@ -1,10 +1,10 @@
 #include "info/frmThanx.h"
 
-#include "app/twips.h"
-#include "app/widgetstyle.h"
 #include "info/infowindow.h"
 #include "info/linklabel.h"
 #include "info/shelllinks.h"
+#include "widgets/twips.h"
+#include "widgets/widgetstyle.h"
 
 #include <QIcon>
 #include <QPushButton>

@@ -43,7 +43,8 @@ public:
     virtual bool StopPlayback() = 0;
     virtual std::optional<bool> MuteState() const = 0;
     virtual bool setMuteState(bool muted) = 0;
-    // Loudness from -1000 (quietest) to 0 (loudest), in hundredths of a decibel.
+    // Loudness in hundredths of a decibel, from -10000 (quietest) to 0 (loudest); a level
+    // outside is refused. The volume slider uses only -1000 to 0 (volumeLevelFor).
     virtual bool VolumeLevel(int level) = 0;
     // Length of the named file in seconds, or nothing when the engine cannot tell. Where the
     // engine can only guess it (an MP3 of over 64 MB without a length header), the guess

@@ -183,10 +183,93 @@ def buttons_and_icons():
     write("thanx" + suffix, thanx)
 
 
+def folder_back(c, top, width):
+    """A folder's tab and back, top its tab's top row."""
+    rect(c, 1, top, 7, top + 2, "R")
+    rect(c, 1, top + 1, 1 + width, top + 11, "R")
+
+
+def dialog_pictures():
+    """The file dialog's pictures, 16 pixels square: folders, files, the drive and its buttons."""
+    suffix = "" if SCALE == 1 else "@%dx" % SCALE
+    folder = canvas(16, 16)
+    folder_back(folder, 3, 14)
+    rect(folder, 2, 6, 14, 13, "y")
+    write("folder" + suffix, folder)
+
+    file = canvas(16, 16)
+    polygon(file, [(3, 1), (10, 1), (13, 4), (13, 15), (3, 15)], "k")
+    polygon(file, [(4, 2), (9.5, 2), (12, 4.5), (12, 14), (4, 14)], "w")
+    for y in (6, 8, 10, 12):
+        rect(file, 6, y, 11, y + 1, "g")
+    write("file" + suffix, file)
+
+    drive = canvas(16, 16)
+    rect(drive, 1, 5, 15, 12, "k")
+    rect(drive, 2, 6, 14, 11, "l")
+    rect(drive, 11, 8, 13, 9, "G")
+    write("drive" + suffix, drive)
+
+    back = canvas(16, 16)
+    polygon(back, [(2, 8), (8, 2), (8, 5.5), (14, 5.5), (14, 10.5), (8, 10.5), (8, 14)], "B")
+    write("arrowback" + suffix, back)
+
+    forward = canvas(16, 16)
+    polygon(forward, [(14, 8), (8, 2), (8, 5.5), (2, 5.5), (2, 10.5), (8, 10.5), (8, 14)], "B")
+    write("arrowforward" + suffix, forward)
+
+    parent = canvas(16, 16)
+    polygon(parent, [(8, 1), (14, 7), (10.5, 7), (10.5, 14), (5.5, 14), (5.5, 7), (2, 7)], "D")
+    write("parentfolder" + suffix, parent)
+
+    newfolder = canvas(16, 16)
+    folder_back(newfolder, 5, 12)
+    rect(newfolder, 2, 8, 12, 15, "y")
+    rect(newfolder, 12, 0, 14, 6, "G")
+    rect(newfolder, 10, 2, 16, 4, "G")
+    write("newfolder" + suffix, newfolder)
+
+    listview = canvas(16, 16)
+    for x in (1, 9):
+        for y in (2, 7, 12):
+            rect(listview, x, y, x + 2, y + 2, "B")
+            rect(listview, x + 3, y, x + 6, y + 2, "k")
+    write("listview" + suffix, listview)
+
+    detailview = canvas(16, 16)
+    for y in (2, 7, 12):
+        rect(detailview, 1, y, 3, y + 2, "B")
+        rect(detailview, 4, y, 9, y + 2, "k")
+        rect(detailview, 10, y, 15, y + 2, "g")
+    write("detailview" + suffix, detailview)
+
+    ok = canvas(16, 16)
+    line(ok, 2, 9, 6, 13, 2.5, "D")
+    line(ok, 6, 13, 14, 3, 2.5, "D")
+    write("dialogok" + suffix, ok)
+
+    cancel = canvas(16, 16)
+    line(cancel, 3, 3, 13, 13, 2.5, "r")
+    line(cancel, 13, 3, 3, 13, 2.5, "r")
+    write("dialogcancel" + suffix, cancel)
+
+    opening = canvas(16, 16)
+    folder_back(opening, 3, 12)
+    polygon(opening, [(4, 7), (16, 7), (13, 14), (1, 14)], "y")
+    write("dialogopen" + suffix, opening)
+
+    save = canvas(16, 16)
+    rect(save, 1, 1, 15, 15, "B")
+    rect(save, 4, 1, 12, 6, "w")
+    rect(save, 3, 9, 13, 15, "l")
+    write("dialogsave" + suffix, save)
+
+
 def main():
     global SCALE
     for SCALE in (1, 2):
         buttons_and_icons()
+        dialog_pictures()
     SCALE = 1
     write("velumo", app_icon(1))
     write("velumo@2x", app_icon(2))

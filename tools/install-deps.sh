@@ -1,8 +1,12 @@
 #!/usr/bin/env bash
-# Installs whatever of tools/debian-packages.txt is missing, unattended; quick when nothing is.
+# Installs whatever of the named lists in tools/ is missing (tools/debian-packages.txt when
+# none is named), unattended; quick when nothing is.
+#   tools/install-deps.sh [list.txt ...]
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
-mapfile -t wanted < <(grep -vE '^\s*(#|$)' "$here/debian-packages.txt")
+lists=("$@")
+[ ${#lists[@]} -gt 0 ] || lists=(debian-packages.txt)
+mapfile -t wanted < <(cat "${lists[@]/#/$here/}" | grep -vE '^\s*(#|$)')
 missing=()
 for pkg in "${wanted[@]}"; do
   status=$(dpkg-query -W -f='${db:Status-Status}' "$pkg" 2>/dev/null || true)

@@ -430,6 +430,10 @@ class Desktop:
         """Gives the window the keyboard focus and waits until the window manager has done so."""
         self._x(["xdotool", "windowactivate", "--sync", str(window)])
 
+    def active_window(self):
+        """The window that has the keyboard focus, as the window manager tells it."""
+        return int(self._x(["xdotool", "getactivewindow"], check=False).strip() or 0)
+
     # Mouse and keyboard.
 
     def click(self, window, x, y, button=1, repeat=1):
@@ -459,6 +463,14 @@ class Desktop:
         left, top, width, height = self.control_rect(name)
         self.click(self.main_window(), left + width // 2, self.menu_bar_height() + top + height // 2,
                    repeat=2 if double else 1)
+
+    def add_through_dialog(self, player, path):
+        """Adds one file with Agregar, typing its path in the dialog as a person would."""
+        self.click_control("cdmAdd")
+        self.activate(self.wait_window("Abrir"))
+        self.type_text(str(path))
+        self.key("Return")
+        self.wait(lambda: player.path("Dir.txt").exists(), "the file to be added")
 
     def menu(self, *captions):
         """Chooses a main-window menu item by its captions: menu("&Archivo", "Acciones", "Empezar").

@@ -29,17 +29,10 @@ class LyricsFollowTheSong(unittest.TestCase):
         self.player = self.desk.start_player(files={"Lyrics/cancion.lrc": LRC})
         self.desk.main_window()
 
-    def add_track(self):
-        self.desk.click_control("cdmAdd")
-        self.desk.activate(self.desk.wait_window("Abrir"))
-        self.desk.type_text(str(self.track))
-        self.desk.key("Return")
-        self.desk.wait(lambda: self.player.path("Dir.txt").exists(), "the track to be added")
-
     # Each line is marked once the track reaches its time, never before, one after the other
     # down the window; Parar leaves no line marked.
     def test_marked_line_follows_the_track(self):
-        self.add_track()
+        self.desk.add_through_dialog(self.player, self.track)
         started = time.monotonic()
         mark = self.ears.mark()
         self.desk.click_control("cmdPlay")

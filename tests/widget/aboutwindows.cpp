@@ -1,9 +1,9 @@
-#include "app/picturebox.h"
-#include "windowfakes.h"
 #include "info/frmAcerca.h"
 #include "info/frmThanx.h"
 #include "info/linklabel.h"
+#include "widgets/picturebox.h"
 #include "window.h"
+#include "windowfakes.h"
 
 #include <QPushButton>
 #include <QScreen>

@@ -1,4 +1,4 @@
-#include "app/picturebox.h"
+#include "widgets/picturebox.h"
 #include "window.h"
 
 #include <QtTest>

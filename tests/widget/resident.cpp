@@ -1,11 +1,11 @@
-#include "app/picturebox.h"
 #include "extras/frmLyrics.h"
-#include "windowfakes.h"
 #include "files/programfolder.h"
 #include "files/textfiles.h"
 #include "info/frmAcerca.h"
 #include "info/frmHelp.h"
+#include "widgets/picturebox.h"
 #include "window.h"
+#include "windowfakes.h"
 
 #include <QMenu>
 #include <QTemporaryDir>

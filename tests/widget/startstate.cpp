@@ -1,6 +1,6 @@
-#include "app/picturebox.h"
-#include "app/widgetstyle.h"
 #include "extras/frmLyrics.h"
+#include "widgets/picturebox.h"
+#include "widgets/widgetstyle.h"
 #include "window.h"
 
 #include <QAccessible>

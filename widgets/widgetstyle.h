@@ -14,12 +14,15 @@ QColor faceColour(const QWidget *button);
 // screens: ":/resources/play" gives play.png and play@2x.png.
 QIcon pictureIcon(const QString &resource);
 
-// The platform's own style, but for the menu bar's button for menus that do not fit, which
-// draws one of the player's pictures: the style's own is a resource that Qt reads by asking
-// every image plug-in it has, and the plug-ins with their libraries would stay loaded for
-// as long as the player runs.
+// The platform's own style, but for the icons of the menu bar's button for menus that do not
+// fit and of the file dialog (its buttons, folders, files and drives), which are the player's
+// own pictures: the style's own are resources that Qt reads by asking every image plug-in it
+// has, and the plug-ins with their libraries would stay loaded for as long as the player runs.
 class PlayerStyle : public QProxyStyle {
 public:
     QIcon standardIcon(StandardPixmap icon, const QStyleOption *option = nullptr,
         const QWidget *widget = nullptr) const override;
+
+    // The player's picture (as pictureIcon takes it) drawn for icon; empty for the style's own.
+    static QString pictureFor(StandardPixmap icon);
 };
