@@ -1,8 +1,10 @@
+#include "app/desktopnotifier.h"
 #include "app/frmMP3.h"
 #include "app/mpris.h"
 #include "app/qtfiledialog.h"
 #include "app/qtmessagebox.h"
 #include "app/singleinstance.h"
+#include "app/tracknotices.h"
 #include "extras/qttrayicon.h"
 #include "files/programfolder.h"
 #include "info/desktoplinks.h"
@@ -101,6 +103,8 @@ int main(int argc, char *argv[])
     QObject::connect(&media, &MprisService::raiseRequested, &window, &frmMP3::IconoBarra_RestoreRequested);
     QObject::connect(&media, &MprisService::quitRequested, &window, &frmMP3::QuitIcono_Click);
     QTimer::singleShot(100, &media, &MprisService::publish);
+    DesktopNotifier notifier;
+    TrackNotices notices(&player, &media, &window, &notifier);
     const int status = app.exec();
     // A start that comes while the player ends finds the name free rather than a player that
     // never reads its list.
