@@ -406,7 +406,8 @@ void GstEngine::queueEnd(bool failed)
 void GstEngine::forgetFile()
 {
     m_file = m_handOver.name();
-    m_tags.hear(m_file);
+    if (m_tags.hear(m_file))
+        emit TagsChanged();
     m_length.forget();
 }
 
@@ -437,10 +438,12 @@ void GstEngine::startQueuedFile(const HandOver::Queued &queued)
     m_path = m_loaded = queued.path;
     m_file = queued.file;
     // The tags the queued file told while the file before it still sounded, completed by
-    // those playbin gathered from its stream, which may still lack some.
-    m_tags.hear(queued.file, audioStreamTags(m_playbin));
+    // those playbin gathered from its stream; they are told once the file is known as heard.
+    const bool retagged = m_tags.hear(queued.file, audioStreamTags(m_playbin));
     measure();
     emit QueuedFileStarted();
+    if (retagged)
+        emit TagsChanged();
     awaitQueuedFile();
 }
 

@@ -100,11 +100,12 @@ TrackTags audioStreamTags(GstElement *playbin)
     return tags;
 }
 
-void FileTags::hear(int file, const TrackTags &fromStream)
+bool FileTags::hear(int file, const TrackTags &fromStream)
 {
     m_file = file;
-    set(merged(m_queued.take(file), fromStream));
+    const TrackTags tags = merged(fromStream, m_queued.take(file));
     m_queued.removeIf([file](const auto &queued) { return queued.key() < file; });
+    return std::exchange(m_heard, tags) != tags;
 }
 
 void FileTags::take(int file, const TrackTags &update)

@@ -26,8 +26,10 @@ public:
     using QObject::QObject;
 
     const TrackTags &heard() const { return m_heard; }
-    // Another file is heard from its start; the tags it told while queued come with it.
-    void hear(int file, const TrackTags &fromStream = {});
+    // Another file is heard from its start; the tags it told while queued come with it, gaps
+    // filled from those of its stream. Tells whether the tags changed; changed is not raised,
+    // so that the caller can first tell that another file is heard.
+    bool hear(int file, const TrackTags &fromStream = {});
     // Files queued are no longer coming.
     void forgetQueued() { m_queued.clear(); }
     void take(int file, const TrackTags &update);
