@@ -286,6 +286,11 @@ void GstEngine::QueueNext(const QStringList &paths)
 
 // A seek at or past the end makes GStreamer end the file, as it does at its own end. Whatever
 // ended before the seek belonged to the part of the file left behind.
+void GstEngine::setGain(const QString &path, Gain gain)
+{
+    m_loudness.setGain(QFileInfo(path).absoluteFilePath(), gain);
+}
+
 bool GstEngine::Seek(double seconds)
 {
     if (std::isnan(seconds) || !CanSeek())
@@ -369,6 +374,7 @@ bool GstEngine::ensurePlaybin()
     g_signal_connect(playbin, "element-setup", G_CALLBACK(GstEngineCallbacks::onElementSetup), this);
     g_signal_connect(playbin, "about-to-finish", G_CALLBACK(GstEngineCallbacks::onAboutToFinish), this);
     watchSink(playbin);
+    m_loudness.attach(playbin);
     GstBus *bus = gst_element_get_bus(playbin);
     gst_bus_set_sync_handler(bus, GstEngineCallbacks::onBusMessage, this, nullptr);
     gst_object_unref(bus);
@@ -404,6 +410,7 @@ bool GstEngine::startFromBeginning()
         g_object_set(m_format, "caps", nullptr, nullptr);
     const QByteArray uri = QUrl::fromLocalFile(m_path).toEncoded();
     g_object_set(m_playbin, "uri", uri.constData(), nullptr);
+    m_loudness.name(m_path);
     if (gst_element_set_state(m_playbin, GST_STATE_PAUSED) == GST_STATE_CHANGE_FAILURE)
         return failStart();
     m_loaded = m_path;
