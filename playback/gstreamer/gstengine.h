@@ -116,7 +116,7 @@ private:
     FileTags m_tags;
     LengthCount m_count;
     HandOver m_handOver;
-    Loudness m_loudness { m_handOver };
+    Loudness m_loudness;
     QTimer m_queuedTimer;
     // Where the clock stood when the timer was last set, to tell a clock that stopped.
     std::optional<quint64> m_lastHeard;

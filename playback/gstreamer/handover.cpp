@@ -106,14 +106,6 @@ int HandOver::sinkFile() const
     return m_sinkFile;
 }
 
-QString HandOver::sinkPath() const
-{
-    std::lock_guard lock(m_lock);
-    const auto queued = std::find_if(
-        m_queued.begin(), m_queued.end(), [this](const Queued &file) { return file.file == m_sinkFile; });
-    return queued == m_queued.end() ? QString() : queued->path;
-}
-
 bool HandOver::streamBegins()
 {
     std::lock_guard lock(m_lock);

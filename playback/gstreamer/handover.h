@@ -64,8 +64,6 @@ public:
     bool failHanded();
     // The number of the file whose stream the sink takes in, for the tags it tells.
     int sinkFile() const;
-    // The path of the queued file whose stream the sink takes in; empty for the file named.
-    QString sinkPath() const;
 
     // The sink: a stream begins; true when it is to be dropped, with all that follows it. The
     // file heard then ends where the last buffer that passed ends.

@@ -1,9 +1,10 @@
 #include "playback/gstreamer/loudness.h"
 
-#include "playback/gstreamer/handover.h"
-
 #include <gst/gst.h>
 #include <gst/tag/tag.h>
+
+#include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -11,6 +12,9 @@ namespace {
 constexpr double referenceLevel = 89.0;
 constexpr double r128ToReplayGain = 5.0;
 constexpr size_t keptGains = 8;
+// The range rgvolume takes, and a peak small enough for the loudest gain it takes.
+constexpr double maxGain = 60.0;
+constexpr double minPeak = 0.001;
 
 std::optional<double> doubleTag(const GstTagList *list, const char *tag)
 {
@@ -49,15 +53,17 @@ void readGains(GainTags &gains, const GstTagList *list)
 
 } // namespace
 
-AppliedGain appliedGain(const GainTags &tags, MediaEngine::Gain wanted)
+double appliedGain(const GainTags &tags, MediaEngine::Gain wanted)
 {
     if (wanted == MediaEngine::Gain::Stored)
-        return {};
+        return 0;
     const bool album = tags.albumGain && (wanted == MediaEngine::Gain::Album || !tags.trackGain);
     const std::optional<double> gain = album ? tags.albumGain : tags.trackGain;
     if (!gain)
-        return {};
-    return { *gain, (album ? tags.albumPeak : tags.trackPeak).value_or(1.0) };
+        return 0;
+    // A peak missing, or beyond full scale, counts as full scale.
+    const double peak = std::clamp((album ? tags.albumPeak : tags.trackPeak).value_or(1.0), minPeak, 1.0);
+    return std::clamp(std::min(*gain, -20 * std::log10(peak)), -maxGain, maxGain);
 }
 
 std::optional<double> fromR128(const QString &text)
@@ -69,20 +75,12 @@ std::optional<double> fromR128(const QString &text)
     return q78 / 256.0 + r128ToReplayGain;
 }
 
-// The probe on rgvolume's sink pad, on the streaming thread that feeds the sink.
+// The probe on rgvolume's sink pad, on the streaming thread that feeds the sink. The gain tags
+// are taken out of the stream, so that rgvolume applies only what it is set to.
 struct LoudnessProbe {
-    static GstPadProbeReturn onData(GstPad *pad, GstPadProbeInfo *info, gpointer data)
+    static GstPadProbeReturn onEvent(GstPad *, GstPadProbeInfo *info, gpointer data)
     {
         auto *self = static_cast<Loudness *>(data);
-        if (GST_PAD_PROBE_INFO_TYPE(info) & GST_PAD_PROBE_TYPE_BUFFER) {
-            // A stream that told no gain gets the neutral set before its first sound.
-            if (!self->m_told) {
-                GstTagList *list = gst_tag_list_new_empty();
-                self->tell(list);
-                gst_pad_send_event(pad, gst_event_new_tag(list));
-            }
-            return GST_PAD_PROBE_OK;
-        }
         GstEvent *event = GST_PAD_PROBE_INFO_EVENT(info);
         if (GST_EVENT_TYPE(event) == GST_EVENT_STREAM_START)
             self->streamBegins();
@@ -91,21 +89,21 @@ struct LoudnessProbe {
         GstTagList *list = nullptr;
         gst_event_parse_tag(event, &list);
         readGains(self->m_stream, list);
+        self->apply();
         list = gst_tag_list_copy(list);
-        self->tell(list);
+        for (const char *tag : { GST_TAG_TRACK_GAIN, GST_TAG_TRACK_PEAK, GST_TAG_ALBUM_GAIN,
+                 GST_TAG_ALBUM_PEAK, GST_TAG_REFERENCE_LEVEL })
+            gst_tag_list_remove_tag(list, tag);
         GST_PAD_PROBE_INFO_DATA(info) = gst_event_new_tag(list);
         gst_event_unref(event);
         return GST_PAD_PROBE_OK;
     }
 };
 
-Loudness::Loudness(const HandOver &handOver)
-    : m_handOver(handOver)
-{
-}
-
 Loudness::~Loudness()
 {
+    if (m_gain)
+        gst_object_unref(m_gain);
     if (m_limiter)
         gst_object_unref(m_limiter);
 }
@@ -122,6 +120,13 @@ void Loudness::name(const QString &path)
 {
     std::lock_guard lock(m_lock);
     m_named = path;
+    m_handed.clear();
+}
+
+void Loudness::handed(const QString &path)
+{
+    std::lock_guard lock(m_lock);
+    m_handed.push_back(path);
 }
 
 void Loudness::attach(GstElement *playbin)
@@ -130,44 +135,43 @@ void Loudness::attach(GstElement *playbin)
     g_object_get(playbin, "audio-filter", &filter, nullptr);
     if (!filter)
         return;
-    GstElement *gain = gst_bin_get_by_name(GST_BIN(filter), "gain");
-    if (m_limiter)
-        gst_object_unref(m_limiter);
+    for (GstElement *old : { m_gain, m_limiter }) {
+        if (old)
+            gst_object_unref(old);
+    }
+    m_gain = gst_bin_get_by_name(GST_BIN(filter), "gain");
     m_limiter = gst_bin_get_by_name(GST_BIN(filter), "limiter");
     gst_object_unref(filter);
-    if (!gain)
+    if (!m_gain)
         return;
-    GstPad *pad = gst_element_get_static_pad(gain, "sink");
-    gst_pad_add_probe(pad, GstPadProbeType(GST_PAD_PROBE_TYPE_BUFFER | GST_PAD_PROBE_TYPE_EVENT_DOWNSTREAM),
-        LoudnessProbe::onData, this, nullptr);
+    GstPad *pad = gst_element_get_static_pad(m_gain, "sink");
+    gst_pad_add_probe(pad, GST_PAD_PROBE_TYPE_EVENT_DOWNSTREAM, LoudnessProbe::onEvent, this, nullptr);
     gst_object_unref(pad);
-    gst_object_unref(gain);
 }
 
 void Loudness::streamBegins()
 {
     m_stream = {};
-    m_told = false;
-    m_wanted.reset();
+    {
+        std::lock_guard lock(m_lock);
+        QString path = m_named;
+        if (!m_handed.empty()) {
+            path = m_handed.front();
+            m_handed.pop_front();
+        }
+        m_wanted = wantedFor(path);
+    }
+    apply();
 }
 
-// rgvolume is left in track mode and always given the gain chosen as the track's, with the
-// reference level it assumes, so nothing of the stream before stays with it.
-void Loudness::tell(GstTagList *list)
+// rgvolume, told no gain tags, applies its fallback gain, bounded by its headroom.
+void Loudness::apply()
 {
-    m_told = true;
-    if (!m_wanted) {
-        const QString queued = m_handOver.sinkPath();
-        std::lock_guard lock(m_lock);
-        m_wanted = wantedFor(queued.isEmpty() ? m_named : queued);
-    }
-    const AppliedGain applied = appliedGain(m_stream, *m_wanted);
-    gst_tag_list_add(list, GST_TAG_MERGE_REPLACE, GST_TAG_TRACK_GAIN, applied.gain, GST_TAG_TRACK_PEAK,
-        applied.peak, GST_TAG_REFERENCE_LEVEL, referenceLevel, nullptr);
-    gst_tag_list_remove_tag(list, GST_TAG_ALBUM_GAIN);
-    gst_tag_list_remove_tag(list, GST_TAG_ALBUM_PEAK);
+    const double gain = appliedGain(m_stream, m_wanted);
+    if (m_gain)
+        g_object_set(m_gain, "fallback-gain", gain, "headroom", std::max(gain, 0.0), nullptr);
     if (m_limiter)
-        g_object_set(m_limiter, "enabled", applied.gain > 0 ? TRUE : FALSE, nullptr);
+        g_object_set(m_limiter, "enabled", gain > 0 ? TRUE : FALSE, nullptr);
 }
 
 MediaEngine::Gain Loudness::wantedFor(const QString &path)

@@ -172,7 +172,7 @@ GstElement *newPlaybin(const QString &audioSink)
         g_object_set(playbin, "audio-sink", sink, nullptr);
     // The gain of each file's tags (loudness.h), as a filter: playbin would take a volume
     // inside the sink for its own, and the player's volume would no longer be the user's.
-    const char *gainChain = "audioconvert ! rgvolume name=gain album-mode=false ! rglimiter name=limiter";
+    const char *gainChain = "audioconvert ! rgvolume name=gain ! rglimiter name=limiter";
     if (GstElement *filter = gst_parse_bin_from_description(gainChain, TRUE, nullptr))
         g_object_set(playbin, "audio-filter", filter, nullptr);
     return GST_ELEMENT(gst_object_ref_sink(playbin));
