@@ -8,10 +8,12 @@ namespace {
 
 // A track plays at its album's gain where the track heard before or after it comes from the
 // same album, so that the album keeps the levels its tracks were mastered at; alone, or in
-// shuffle mode, it plays at its own. "Ganancia.txt" holding 0 plays every file as stored.
+// shuffle mode, it plays at its own. "Ganancia.txt" holding 0 plays every file as stored; a
+// person writes it by hand, so any line end will do.
 MediaEngine::Gain gainFor(const PlaylistModel &playlist, int row, bool shuffle)
 {
-    if (readSettingLine(besideProgram(QStringLiteral("Ganancia.txt"))) == QStringLiteral("0"))
+    const auto setting = readRegularFile(besideProgram(QStringLiteral("Ganancia.txt")), 16);
+    if (setting && setting->trimmed() == "0")
         return MediaEngine::Gain::Stored;
     if (shuffle)
         return MediaEngine::Gain::Track;

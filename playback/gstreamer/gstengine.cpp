@@ -287,13 +287,13 @@ void GstEngine::QueueNext(const QStringList &paths)
     m_heldEnd = false;
 }
 
-// A seek at or past the end makes GStreamer end the file, as it does at its own end. Whatever
-// ended before the seek belonged to the part of the file left behind.
 void GstEngine::setGain(const QString &path, Gain gain)
 {
     m_loudness.setGain(QFileInfo(path).absoluteFilePath(), gain);
 }
 
+// A seek at or past the end makes GStreamer end the file, as it does at its own end. Whatever
+// ended before the seek belonged to the part of the file left behind.
 bool GstEngine::Seek(double seconds)
 {
     if (std::isnan(seconds) || !CanSeek())

@@ -59,7 +59,7 @@ double appliedGain(const GainTags &tags, MediaEngine::Gain wanted)
         return 0;
     const bool album = tags.albumGain && (wanted == MediaEngine::Gain::Album || !tags.trackGain);
     const std::optional<double> gain = album ? tags.albumGain : tags.trackGain;
-    if (!gain)
+    if (!gain || !std::isfinite(*gain))
         return 0;
     // A peak missing, or beyond full scale, counts as full scale.
     const double peak = std::clamp((album ? tags.albumPeak : tags.trackPeak).value_or(1.0), minPeak, 1.0);

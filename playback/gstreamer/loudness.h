@@ -26,24 +26,23 @@ double appliedGain(const GainTags &tags, MediaEngine::Gain wanted);
 // text of its comment.
 std::optional<double> fromR128(const QString &text);
 
-// Every file at the same loudness, through the rgvolume and rglimiter of the sink chain.
+// Every file at the same loudness, through the rgvolume and rglimiter of playbin's audio filter.
 // GStreamer maps the ReplayGain tags of Vorbis comments, ID3v2 TXXX frames, APE and MP4 tags,
 // but not Opus's R128 comments, and rgvolume keeps the gain tags it was told until an end of
 // stream, which the joint to the next file never brings. So this part reads each stream's
 // gains itself, takes them out of the stream, chooses the track's or the album's as the player
-// told for the file, and sets rgvolume's gain at the stream's start and at each of its tags,
-// in order with its sound. The limiter is on only where a gain raises the sound: a file
-// lowered, or untagged, plays untouched.
+// told for the file, bounds it by the peak, and sets it as rgvolume's fallback gain at the
+// stream's start and at each of its tags, in order with its sound. The limiter is on only where a gain raises
+// the sound: a file lowered, or untagged, plays untouched.
 //
 // Streams reach rgvolume in the order playbin plays them: the file named, then each one handed
 // over at about-to-finish; a stream that begins with nothing handed over is the named file's,
 // begun again.
 //
-// Threads: the UI thread calls setGain, name and attach; playbin's streaming thread calls
-// handed (about-to-finish); the streaming thread that feeds the sink runs the probe on
-// rgvolume's sink pad and alone touches m_stream and
-// m_wanted. m_gains, m_named and
-// m_handed are guarded by m_lock.
+// Threads: the UI thread calls setGain, name, and attach before anything plays; playbin's
+// streaming thread calls handed (about-to-finish); the streaming thread that feeds the sink
+// runs the probe on rgvolume's sink pad and alone touches m_stream, m_wanted and the two
+// elements' properties. m_gains, m_named and m_handed are guarded by m_lock.
 class Loudness {
 public:
     Loudness() = default;

@@ -28,21 +28,29 @@ class Loudness(unittest.TestCase):
         self.desk = self.enterContext(Desktop())
         self.desk.add_env(server.client_env())
 
-    # One run through the list, each tone measured while it plays.
-    def test_gains_are_heard(self):
-        files = [audio.make_encoded(self.desk.root / name, tone, SECONDS, tags) for name, tone, tags, _ in FILES]
-        program = self.desk.start_player()
+    def heard(self, files, settings=None):
+        """Plays files from the player's command line; how loud each one's tone is heard, in dB
+        relative to the first one's."""
+        paths = [audio.make_encoded(self.desk.root / name, tone, SECONDS, tags) for name, tone, tags, _ in files]
+        program = self.desk.start_player(files=settings)
         self.desk.stop_player(program)
         mark = self.ears.mark()
-        self.desk.spawn([str(program.folder / "velumo"), *map(str, files)], log=self.desk.root / "player.log")
+        self.desk.spawn([str(program.folder / "velumo"), *map(str, paths)], log=self.desk.root / "player.log")
         levels = []
-        for _, tone, _, _ in FILES:
+        for _, tone, _, _ in files:
             mark = self.ears.wait_for_tone(tone, after=mark, min_level_db=-70.0).at
             levels.append(self.ears.tone_level(tone, 1.0))
-        heard = [round(level - levels[0], 1) for level in levels]
-        print("levels (dB):", [round(level, 1) for level in levels], "relative:", heard)
-        for (name, _, _, expected), relative in zip(FILES, heard):
+        print("levels (dB):", [round(level, 1) for level in levels])
+        return [level - levels[0] for level in levels]
+
+    # One run through the list, each tone measured while it plays.
+    def test_gains_are_heard(self):
+        for (name, _, _, expected), relative in zip(FILES, self.heard(FILES)):
             self.assertAlmostEqual(relative, expected, delta=1.0, msg=name)
+
+    # "Ganancia.txt" holding 0 plays a tagged file at the level it was stored at.
+    def test_turned_off_plays_files_as_stored(self):
+        self.assertAlmostEqual(self.heard(FILES[:2], {"Ganancia.txt": "0\n"})[1], 0, delta=1.0)
 
 
 if __name__ == "__main__":
