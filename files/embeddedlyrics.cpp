@@ -102,3 +102,11 @@ std::optional<TimedLyrics> readEmbeddedLyrics(const QString &path)
         return std::nullopt;
     return plainLyrics(texts.first());
 }
+
+QString readAlbum(const QString &path)
+{
+    if (!QFileInfo(path).isFile())
+        return {};
+    const TagLib::FileRef ref(QFile::encodeName(path).constData(), false);
+    return ref.isNull() || !ref.tag() ? QString() : toQString(ref.tag()->album());
+}

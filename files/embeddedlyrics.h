@@ -12,3 +12,5 @@
 // Nothing when the file is not a regular file, is of a kind TagLib does not read, or holds
 // no lyrics. Reads only the tags, never the audio, so it takes milliseconds for a local file.
 std::optional<TimedLyrics> readEmbeddedLyrics(const QString &path);
+// The album a media file's tags name, read the same way; empty when they name none.
+QString readAlbum(const QString &path);

@@ -30,12 +30,18 @@
 //    told lost its first path, and no PlaybackEnded is raised for the file before it;
 //  - a file queued that is no longer told, or cannot be played, is never heard: the file before
 //    it plays to its end and PlaybackEnded is raised, as when nothing follows;
+//  - setGain tells how loud a file plays, before MediaFile or QueueNext names it; a file never
+//    told plays at its own track's gain;
 //  - MediaFile, StopPlayback and a start from the beginning drop a queued file that has not
 //    been heard yet; PausePlayback keeps it. The list told is kept until told again.
 class MediaEngine : public QObject {
     Q_OBJECT
 public:
     using QObject::QObject;
+
+    // How loud a file plays: at its track's gain, at its album's, or at the level it was
+    // stored at. Either gain falls back on the other; a file without gain tags plays as stored.
+    enum class Gain { Track, Album, Stored };
 
     virtual bool MediaFile(const QString &path) = 0;
     virtual bool StartPlayback() = 0;
@@ -59,6 +65,7 @@ public:
     virtual TrackTags Tags() const = 0;
     // The files to follow the one named, in order.
     virtual void QueueNext(const QStringList &paths) = 0;
+    virtual void setGain(const QString &path, Gain gain) = 0;
 
 signals:
     // The argument carries nothing the player uses.

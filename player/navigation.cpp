@@ -111,8 +111,10 @@ void Player::planNext()
         return;
     m_plan = plan;
     QStringList paths;
-    for (const PlannedRow &planned : std::as_const(plan))
+    for (const PlannedRow &planned : std::as_const(plan)) {
+        tellGain(planned.row);
         paths << planned.path;
+    }
     Mplay->QueueNext(paths);
 }
 

@@ -39,7 +39,8 @@ struct PlayerParts {
 // seeking.cpp (moving within the track, where it stands, its tags),
 // adding.cpp (Agregar), openfiles.cpp (files handed over or dropped), removing.cpp (Borrar,
 // Borrar Todo), playlistfiles.cpp (Guardar, Abrir), shuffle.cpp, lyrics.cpp (finding the
-// lyrics, following the sung line), background.cpp (the background picture's path).
+// lyrics, following the sung line), background.cpp (the background picture's path), gain.cpp
+// (how loud each track plays).
 class Player : public QObject {
     Q_OBJECT
 public:
@@ -171,6 +172,8 @@ private:
         bool operator==(const PlannedRow &) const = default;
     };
     void planNext();
+    // Tells the engine how loud the track of row is to play (gain.cpp), before it names it.
+    void tellGain(int row);
     void replan();
     int shuffleRow() const;
 

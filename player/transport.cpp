@@ -14,6 +14,7 @@ void Player::cmdPlay_Click()
     }
     // A failing engine call is passed over and the remaining steps still run. The track
     // starts from its beginning, also when it was playing.
+    tellGain(m_state->SongIndex());
     Mplay->MediaFile(m_state->SongPath());
     m_picks.clear();
     showTrackStart(Mplay->StartPlayback());

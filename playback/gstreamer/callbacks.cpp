@@ -84,9 +84,12 @@ void GstEngineCallbacks::onTags(GstEngine *engine, GstMessage *message)
 // Only reads what the player told ahead: no GStreamer thread waits for the UI thread.
 void GstEngineCallbacks::onAboutToFinish(GstElement *playbin, gpointer data)
 {
-    const QString next = static_cast<GstEngine *>(data)->m_handOver.take();
-    if (!next.isEmpty())
-        g_object_set(playbin, "uri", QUrl::fromLocalFile(next).toEncoded().constData(), nullptr);
+    auto *engine = static_cast<GstEngine *>(data);
+    const QString next = engine->m_handOver.take();
+    if (next.isEmpty())
+        return;
+    engine->m_loudness.handed(next);
+    g_object_set(playbin, "uri", QUrl::fromLocalFile(next).toEncoded().constData(), nullptr);
 }
 
 GstPadProbeReturn GstEngineCallbacks::onSinkData(GstPad *pad, GstPadProbeInfo *info, gpointer data)

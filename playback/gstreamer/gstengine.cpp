@@ -179,6 +179,11 @@ void GstEngine::QueueNext(const QStringList &paths)
     m_heldEnd = false;
 }
 
+void GstEngine::setGain(const QString &path, Gain gain)
+{
+    m_loudness.setGain(QFileInfo(path).absoluteFilePath(), gain);
+}
+
 // A seek at or past the end makes GStreamer end the file, as it does at its own end. Whatever
 // ended before the seek belonged to the part of the file left behind.
 bool GstEngine::Seek(double seconds)
@@ -262,6 +267,7 @@ bool GstEngine::ensurePlaybin()
         return false;
     g_object_set(playbin, "volume", m_volume, "mute", m_muted ? TRUE : FALSE, nullptr);
     GstEngineCallbacks::connect(this, playbin);
+    m_loudness.attach(playbin);
     m_playbin = playbin;
     return true;
 }
@@ -283,6 +289,7 @@ bool GstEngine::startFromBeginning()
     const QByteArray uri = QUrl::fromLocalFile(m_path).toEncoded();
     m_handOver.load();
     g_object_set(m_playbin, "uri", uri.constData(), nullptr);
+    m_loudness.name(m_path);
     if (gst_element_set_state(m_playbin, GST_STATE_PAUSED) == GST_STATE_CHANGE_FAILURE)
         return failStart();
     m_loaded = m_path;

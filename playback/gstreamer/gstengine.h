@@ -1,6 +1,7 @@
 #pragma once
 
 #include "playback/gstreamer/handover.h"
+#include "playback/gstreamer/loudness.h"
 #include "playback/gstreamer/tagreading.h"
 #include "playback/gstreamer/tracklength.h"
 #include "playback/mediaengine.h"
@@ -16,7 +17,8 @@ class Warmer;
 // The media engine over GStreamer's playbin, audio only: the transport, the generations and the
 // length. GStreamer starts with the first operation that needs it, or earlier in the background
 // once warmUp is called (startup.h). Tags are read by tagreading.h, the joint between files is
-// kept exact by joint.h, and the files to follow go through handover.h.
+// kept exact by joint.h, the files to follow go through handover.h, and loudness.h
+// applies their gains.
 //
 // A file that was stopped, or has played to its end, stays ready (prerolled) at its start,
 // so starting it again is only a matter of setting it playing.
@@ -48,6 +50,7 @@ public:
     std::optional<double> MediaLength() override;
     std::optional<double> Position() const override;
     void QueueNext(const QStringList &paths) override;
+    void setGain(const QString &path, Gain gain) override;
     bool Seek(double seconds) override;
     bool CanSeek() const override;
     TrackTags Tags() const override;
@@ -105,6 +108,7 @@ private:
     FileTags m_tags;
     TrackLength m_length;
     HandOver m_handOver;
+    Loudness m_loudness;
     QTimer m_queuedTimer;
     // Where the clock stood when the timer was last set, to tell a clock that stopped.
     std::optional<quint64> m_lastHeard;

@@ -163,11 +163,18 @@ GstElement *newPlaybin(const QString &audioSink)
         gst_element_factory_make("fakesink", nullptr), nullptr);
     // The sink is made here, so that the engine can watch what reaches it and choose the
     // format the output is opened with: converters that take each file as it comes, then the
-    // format, by default the one the output would choose by itself.
-    const QString sinkChain = QStringLiteral("audioconvert ! audioresample ! capsfilter name=format ! ")
+    // format, by default the one the output would choose by itself. Samples that come at no
+    // gain from the filter's floating point go back to the output's format unchanged.
+    const QString sinkChain
+        = QStringLiteral("audioconvert dithering=none ! audioresample ! capsfilter name=format ! ")
         + (audioSink.isEmpty() ? QStringLiteral("autoaudiosink") : audioSink);
     if (GstElement *sink = gst_parse_bin_from_description(sinkChain.toUtf8().constData(), TRUE, nullptr))
         g_object_set(playbin, "audio-sink", sink, nullptr);
+    // The gain of each file's tags (loudness.h), as a filter: playbin would take a volume
+    // inside the sink for its own, and the player's volume would no longer be the user's.
+    const char *gainChain = "audioconvert ! rgvolume name=gain ! rglimiter name=limiter";
+    if (GstElement *filter = gst_parse_bin_from_description(gainChain, TRUE, nullptr))
+        g_object_set(playbin, "audio-filter", filter, nullptr);
     return GST_ELEMENT(gst_object_ref_sink(playbin));
 }
 

@@ -8,6 +8,7 @@
 #include "player/player.h"
 #include "playlist/shufflerandom.h"
 
+#include <QHash>
 #include <QStringList>
 #include <QUrl>
 #include <deque>
@@ -30,6 +31,7 @@ public:
     TrackTags tags;
     QStringList failing; // names of operations that report failure
     QStringList queued; // the files the player last told to follow, in order
+    QHash<QString, Gain> gains; // how loud each file told was to play
 
     bool MediaFile(const QString &path) override
     {
@@ -90,6 +92,7 @@ public:
         emit TagsChanged();
     }
     void QueueNext(const QStringList &paths) override { queued = paths; }
+    void setGain(const QString &path, Gain gain) override { gains[path] = gain; }
     // The first file told to follow is heard: it becomes the file the engine plays.
     void queuedFileStarts()
     {
