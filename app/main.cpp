@@ -70,6 +70,10 @@ int main(int argc, char *argv[])
         app.installTranslator(&qtSpanish);
 
     GstEngine engine;
+    // A file named on the command line plays as soon as the window is up: GStreamer starts for
+    // it now, beside the building of the window, rather than after it.
+    if (!files.isEmpty())
+        engine.warmUp(files);
     QtFileDialog cmdlg;
     QtFileDialog common;
     QtTrayIcon tray;
@@ -80,8 +84,7 @@ int main(int argc, char *argv[])
     window.show();
     // GStreamer starts on a thread of its own once the playlist has something to play, ready
     // for the kinds of file it holds, so that the first click need not wait for it, while a
-    // player with nothing to play stays small. A track that starts at once (named on the
-    // command line) warms it by itself.
+    // player with nothing to play stays small.
     QObject::connect(
         &player.playlist(), &PlaylistModel::rowsInserted, &engine,
         [&engine, &player](const QModelIndex &, int first, int last) {

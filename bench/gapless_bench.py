@@ -10,11 +10,14 @@ older commit), and a command-line player that joins tracks itself (mpv, when ins
 With --probe, also how long after the joint is heard the engine tells that the queued file
 started (two tones one after the other, through the engine probe program).
 
+Then the joints of several tracks one after another, the player alone: tracks shorter than a
+second, and a change of format at each joint, where the silence at each joint is given.
+
 A continuous tone at 48 kHz has no quiet stretch longer than a sample (0.02 ms): a longer
 one is a gap.
 
 Usage: bench/gapless_bench.py --player build/velumo [--before old/velumo]
-                              [--probe build/tests/engineprobe] [--runs 5]
+                              [--probe build/tests/engineprobe] [--runs 5] [--chains-only]
 Nothing here passes or fails: it prints figures.
 """
 
@@ -74,6 +77,77 @@ ROWS = [
 ]
 
 
+# Several tracks in a row, each (rate, channels, seconds), as one tone cut at their ends; and how
+# many times each is measured.
+CHAINS = [
+    ("WAV, five tracks of 0.6 s", "wav", [(44100, 2, 0.6)] * 5, 10),
+    ("FLAC, five tracks of 0.6 s", "flac", [(44100, 2, 0.6)] * 5, 10),
+    ("22.05 kHz mono, 44.1 stereo, 48 stereo", "wav", [(22050, 1, 1.0), (44100, 2, 1.0), (48000, 2, 1.0)], 5),
+    ("48 kHz stereo, 44.1 stereo, 22.05 mono", "wav", [(48000, 2, 1.0), (44100, 2, 1.0), (22050, 1, 1.0)], 5),
+]
+GAP_MS = 0.1  # a quiet stretch longer than this, five samples of the recording, is a gap
+
+
+def pieces(folder, kind, parts):
+    """One tone cut into files of kind, one after another, each at its own rate and channels."""
+    folder.mkdir()
+    files, start = [], 0.0
+    for number, (rate, channels, seconds) in enumerate(parts):
+        whole = folder / f"whole-{number}.wav"
+        piece = folder / f"{number}.wav"
+        run(["sox", "-n", "-r", str(rate), "-c", str(channels), "-b", "16", str(whole), "synth",
+             str(start + seconds + 0.1), "sine", str(TONE), "vol", "0.5"])
+        run(["sox", str(whole), str(piece), "trim", f"{round(start * rate)}s", f"{round(seconds * rate)}s"])
+        files.append(encode(piece, kind))
+        start += seconds
+    return files
+
+
+def gaps_at_joints(samples, parts):
+    """The silence at each joint, in ms: each quiet stretch longer than GAP_MS is put at the joint
+    nearest to where it falls once the silences before it are taken out."""
+    peak = max(abs(x) for x in samples)
+    first, last = audio.sounding(samples)
+    ends = [sum(seconds for _, _, seconds in parts[:n + 1]) for n in range(len(parts) - 1)]
+    gaps = [0.0] * len(ends)
+    stretch = heard_silence = 0
+    for index in range(first, last + 1):
+        if abs(samples[index]) < peak * 0.05:
+            stretch += 1
+            continue
+        ms = 1000.0 * stretch / RATE
+        if ms > GAP_MS:
+            at = (index - stretch - first) / RATE - heard_silence / 1000.0
+            joint = min(range(len(ends)), key=lambda n: abs(ends[n] - at))
+            gaps[joint] += ms
+            heard_silence += ms
+        stretch = 0
+    return gaps
+
+
+def chains(args, scratch):
+    with audio.SoundServer() as server, server.recorder(rate=RATE) as ears, Desktop(tray=True) as desk:
+        desk.add_env(server.client_env())
+        start = programs(args, desk, server)["player"]
+        print("the player's silence at each joint of several tracks, ms:")
+        for number, (title, kind, parts, runs) in enumerate(CHAINS):
+            files = pieces(scratch / f"chain{number}", kind, parts)
+            figures = []
+            for _ in range(runs):
+                mark = ears.mark()
+                process = start(*files)
+                heard = ears.wait_for_tone(TONE, after=mark)
+                ears.wait_for_silence(after=heard.at)
+                audio.stop_process(process)
+                figures.append(gaps_at_joints(ears.samples(mark), parts))
+            silent = sum(1 for gaps in figures if any(gaps))
+            worst = [max(gaps[n] for gaps in figures) for n in range(len(parts) - 1)]
+            medians = [statistics.median(gaps[n] for gaps in figures) for n in range(len(parts) - 1)]
+            print(f"  {title:40s} runs with a gap {silent} of {runs}; at each joint, median "
+                  + " / ".join(f"{m:.2f}" for m in medians) + ", longest " + " / ".join(f"{w:.2f}" for w in worst),
+                  flush=True)
+
+
 def joint_ms(ears, start):
     """Starts a program that plays the two halves, waits until it has played them, and
     returns the longest silence in between."""
@@ -93,7 +167,7 @@ def programs(args, desk, server):
             folder = Path(tempfile.mkdtemp(prefix="program-", dir=desk.root))
             program = folder / binary.name
             shutil.copy2(binary, program)
-            found[name] = lambda a, b, program=program: desk.spawn([str(program), str(a), str(b)])
+            found[name] = lambda *files, program=program: desk.spawn([str(program)] + [str(f) for f in files])
     if shutil.which("mpv"):
         found["mpv"] = lambda a, b: desk.spawn(
             ["mpv", "--no-config", "--no-terminal", "--no-video", "--gapless-audio=yes", "--ao=pulse",
@@ -150,11 +224,15 @@ def main():
     parser.add_argument("--before", type=Path)
     parser.add_argument("--probe", type=Path)
     parser.add_argument("--runs", type=int, default=5)
+    parser.add_argument("--chains-only", action="store_true", help="only the joints of several tracks")
     args = parser.parse_args()
     args.player = args.player.resolve()
     args.before = args.before.resolve() if args.before else None
     with tempfile.TemporaryDirectory(prefix="velumo-gapless-bench-") as scratch:
         scratch = Path(scratch)
+        chains(args, scratch)
+        if args.chains_only:
+            return
         joints(args, scratch)
         if args.probe:
             event_after_joint(args, scratch)

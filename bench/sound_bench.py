@@ -13,7 +13,8 @@ whose chosen tone is at most 6 dB below its steady level, plus half that stretch
 moment is mapped onto the recording by the recorder's clock, so the recorder's own varying lag
 does not count; the player and the floor are measured the same way.
 
-Usage: bench/sound_bench.py [--player build/velumo] [--floor build-bench/floor] [--runs 5]
+Usage: bench/sound_bench.py [--player build/velumo] [--floor build-bench/floor] [--runs 5] [--opened-only]
+With --opened-only, only the file manager's row is measured, the player and its floor in turn.
 Nothing here passes or fails: it prints figures.
 """
 
@@ -247,6 +248,7 @@ def main():
     parser.add_argument("--player", type=Path, default=Path("build/velumo"))
     parser.add_argument("--floor", type=Path, default=Path("build-bench/floor"))
     parser.add_argument("--runs", type=int, default=5)
+    parser.add_argument("--opened-only", action="store_true", help="only the file manager's row")
     args = parser.parse_args()
     player, floor = args.player.resolve(), args.floor.resolve()
 
@@ -258,6 +260,9 @@ def main():
         registry = scratch / "registry.bin"
         build_registry(registry)
         built = {"GST_REGISTRY": str(registry)}
+        if args.opened_only:
+            opened_row(built, player, floor, music, args.runs)
+            return
 
         rows = {row: [] for row in ROWS}
         for run in range(args.runs):
@@ -293,6 +298,19 @@ def main():
     print(f"  (a freshly prerolled MIDI file's first press: {midi_first:.0f} ms); the file manager,")
     print("  a bare Qt window that plays the file with playbin as soon as it is shown")
     median_line("first run ever, opened (3 runs)", first_ever)
+
+
+def opened_row(env, player, floor, music, runs):
+    """The file manager's row alone, the player and the floor measured in turn, so that a change
+    in the machine's load falls on both alike."""
+    track, tone = music / TRACKS[0][0], TRACKS[0][1]
+    players, floors = [], []
+    for run in range(runs):
+        players.append(exec_to_sound(env, opened(player, track), tone))
+        floors.append(exec_to_sound(env, lambda desk: [str(floor), "--play-now", str(track)], tone))
+        progress(f"pair {run + 1} of {runs}: player {players[-1]:.0f} ms, floor {floors[-1]:.0f} ms")
+    print(f"exec to sound, medians of {runs} pairs measured in turn")
+    median_line(ROWS[7], players, floors)
 
 
 def progress(text):
