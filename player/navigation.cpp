@@ -92,9 +92,9 @@ void Player::Mplay_PlaybackEnded(qint32)
 // after the next one too.
 constexpr int plannedAhead = 2;
 
-void Player::planNext()
+void Player::planNext(bool starting)
 {
-    if (!Mplay || m_state->playback() == PlayerState::Playback::Stopped)
+    if (!Mplay || (!starting && m_state->playback() == PlayerState::Playback::Stopped))
         return;
     QList<PlannedRow> plan;
     if (m_state->shuffle()) {

@@ -36,7 +36,7 @@ Player::Player(const PlayerParts &parts, QObject *parent)
         if (!m_state->shuffle())
             planNext();
     });
-    connect(m_state, &PlayerState::playbackChanged, this, &Player::planNext);
+    connect(m_state, &PlayerState::playbackChanged, this, [this] { planNext(); });
     connect(m_state, &PlayerState::shuffleChanged, this, &Player::replan);
     connect(m_playlist, &PlaylistModel::rowsInserted, this, &Player::replan);
     connect(m_playlist, &PlaylistModel::rowsRemoved, this, &Player::replan);

@@ -171,7 +171,9 @@ private:
         QString path;
         bool operator==(const PlannedRow &) const = default;
     };
-    void planNext();
+    // starting tells it also before a track starts: a short file is read to its end while it
+    // is readied, and playbin asks then what follows it.
+    void planNext(bool starting = false);
     // Tells the engine how loud the track of row is to play (gain.cpp), before it names it.
     void tellGain(int row);
     void replan();

@@ -17,6 +17,7 @@ void Player::cmdPlay_Click()
     tellGain(m_state->SongIndex());
     Mplay->MediaFile(m_state->SongPath());
     m_picks.clear();
+    planNext(true);
     showTrackStart(Mplay->StartPlayback());
 }
 

@@ -270,6 +270,8 @@ private slots:
         Rig r(4);
         r.fakes.fixedRandom = 0.1f;
         r.play(1);
+        // A short file is read to its end while it is readied: what follows is told before.
+        QCOMPARE(r.fakes.engine.queuedWhenStarted, (QStringList { track(2), track(3) }));
         r.state().setShuffle(shuffle);
         if (change == Change::PauseAndResume) {
             r.p.cmdPause_Click();

@@ -31,6 +31,7 @@ public:
     TrackTags tags;
     QStringList failing; // names of operations that report failure
     QStringList queued; // the files the player last told to follow, in order
+    QStringList queuedWhenStarted; // those it had told when it last started a file
     QHash<QString, Gain> gains; // how loud each file told was to play
 
     bool MediaFile(const QString &path) override
@@ -106,6 +107,8 @@ private:
     bool transport(const char *name, bool play, bool pause)
     {
         calls << QString::fromLatin1(name);
+        if (play)
+            queuedWhenStarted = queued;
         if (failing.contains(QLatin1String(name)) || (play && file.isEmpty()))
             return false;
         playing = play;
