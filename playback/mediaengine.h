@@ -22,7 +22,7 @@
 //  - Tags are those of the named file, known some moments after it starts; naming another file
 //    empties them. TagsChanged is raised on the UI thread whenever they change;
 //  - QueueNext tells which files follow the named one, in order, as soon as the player knows
-//    and again whenever that changes; two are enough for tracks of any length. The engine
+//    and again whenever that changes; enough of them for what GStreamer reads ahead. The engine
 //    hands them to GStreamer ahead of the end without asking anyone; a path that cannot be
 //    played ends the list there;
 //  - a queued file follows without a gap. QueuedFileStarted is raised when its first sound is

@@ -88,9 +88,9 @@ void Player::Mplay_PlaybackEnded(qint32)
         stopEngine();
 }
 
-// Tracks shorter than the time the engine takes a file in ahead of its end need the row
-// after the next one too.
-constexpr int plannedAhead = 2;
+// GStreamer reads some two seconds ahead of what is heard; tracks shorter than that need the
+// rows after the next one too, as many as fit in it.
+constexpr int plannedAhead = 6;
 
 void Player::planNext(bool starting)
 {

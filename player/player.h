@@ -163,7 +163,7 @@ private:
     void showTrackStart(bool started);
     void showLength();
 
-    // The rows the end of this track and of the one after it take, told to the engine ahead so
+    // The rows the ends of this track and of the next few take, told to the engine ahead so
     // that they follow without a gap: the next rows, or in shuffle mode rows picked when the
     // track starts, and picked again when the list changes or shuffle is switched.
     struct PlannedRow {

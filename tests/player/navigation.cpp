@@ -250,17 +250,17 @@ private slots:
     {
         QTest::addColumn<bool>("shuffle");
         QTest::addColumn<Change>("change");
-        QTest::addColumn<QList<int>>("told"); // the rows told to follow once the change is made
+        QTest::addColumn<QList<int>>("told"); // the first rows told to follow once the change is made
         QTest::newRow("in order") << false << Change::None << QList<int> { 2, 3 };
-        QTest::newRow("shuffle, picked at the start") << true << Change::None << QList<int> { 0, 0 };
+        QTest::newRow("shuffle, picked at the start") << true << Change::None << QList<int>(6, 0);
         QTest::newRow("pause and resume") << false << Change::PauseAndResume << QList<int> { 2, 3 };
         QTest::newRow("file handed over") << false << Change::HandOver << QList<int> { 2, 3 };
-        QTest::newRow("click on another row") << false << Change::ClickOtherRow << QList<int> { 1, 2 };
+        QTest::newRow("click on another row") << false << Change::ClickOtherRow << QList<int> { 1, 2, 3 };
         QTest::newRow("Borrar Todo") << false << Change::DeleteAll << QList<int> {};
         QTest::newRow("shuffle switched off") << true << Change::ShuffleOff << QList<int> { 2, 3 };
     }
-    // Playing row 1 of four, the player tells the engine the two rows the ends of tracks take
-    // next (the next rows, or the rows the draw picks: 0.1 is row 0), and tells it again as
+    // Playing row 1 of four, the player tells the engine the rows the ends of tracks take next
+    // (the next rows, or six rows the draw picks: 0.1 is row 0), and tells it again as
     // soon as something changes them. The first file told, once heard, is taken as its row.
     void changeOfMind()
     {
@@ -290,7 +290,8 @@ private slots:
         QStringList paths;
         for (int row : told)
             paths << track(row);
-        QCOMPARE(r.fakes.engine.queued, paths);
+        QCOMPARE(r.fakes.engine.queued.mid(0, paths.size()), paths);
+        QCOMPARE(r.fakes.engine.queued.isEmpty(), paths.isEmpty());
         if (told.isEmpty())
             return;
         r.takeCalls();
