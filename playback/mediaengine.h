@@ -32,6 +32,14 @@
 //    it plays to its end and PlaybackEnded is raised, as when nothing follows;
 //  - setGain tells how loud a file plays, before MediaFile or QueueNext names it; a file never
 //    told plays at its own track's gain;
+//  - a stream (an http or https address, see isStreamAddress) is named and started at once,
+//    without waiting for the network: MediaFile and StartPlayback only fail for what can never
+//    play. A stream that gives no sound within 10 s (no server, no answer, nothing playable)
+//    raises StartFailed; one that drops while playing is connected again, waiting 1, 2, 4 ... up
+//    to 30 s between tries, and raises PlaybackEnded when it stays away for minutes. A stream
+//    cannot be sought, has no length, and its Position counts only the time heard. Its tags
+//    tell the station's name and the title it sends, each time that changes. A stream is never
+//    queued: the list told ends before it;
 //  - MediaFile, StopPlayback and a start from the beginning drop a queued file that has not
 //    been heard yet; PausePlayback keeps it. The list told is kept until told again.
 class MediaEngine : public QObject {
@@ -73,4 +81,6 @@ signals:
     void TagsChanged();
     void QueuedFileStarted();
     void LengthChanged();
+    // The stream named could not be started; the player treats it as a file that cannot play.
+    void StartFailed();
 };

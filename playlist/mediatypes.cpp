@@ -1,6 +1,7 @@
 #include "playlist/mediatypes.h"
 
 #include <QFileInfo>
+#include <QUrl>
 
 namespace {
 
@@ -61,4 +62,13 @@ QString addFilter()
     for (const MediaKind &kind : newerKinds)
         filter += u'|' + QString::fromUtf8(kind.description) + u'|' + patterns(kind.suffixes);
     return filter;
+}
+
+bool isStreamAddress(const QString &text)
+{
+    if (!text.startsWith(QLatin1String("http://"), Qt::CaseInsensitive)
+        && !text.startsWith(QLatin1String("https://"), Qt::CaseInsensitive))
+        return false;
+    const QUrl url(text, QUrl::StrictMode);
+    return url.isValid() && !url.host().isEmpty();
 }
