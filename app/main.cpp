@@ -8,7 +8,9 @@
 #include "extras/qttrayicon.h"
 #include "files/programfolder.h"
 #include "info/desktoplinks.h"
+#include "playback/enginerouter.h"
 #include "playback/gstreamer/gstengine.h"
+#include "playback/gstreamer/streamengine.h"
 #include "player/player.h"
 #include "widgets/widgetstyle.h"
 
@@ -69,11 +71,15 @@ int main(int argc, char *argv[])
             QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         app.installTranslator(&qtSpanish);
 
-    GstEngine engine;
+    // Files and internet streams are played by engines of their own; a player that never plays
+    // a stream never loads the network's libraries.
+    GstEngine fileEngine;
+    StreamEngine streamEngine;
+    EngineRouter engine(&fileEngine, &streamEngine);
     // A file named on the command line plays as soon as the window is up: GStreamer starts for
     // it now, beside the building of the window, rather than after it.
     if (!files.isEmpty())
-        engine.warmUp(files);
+        fileEngine.warmUp(files);
     QtFileDialog cmdlg;
     QtFileDialog common;
     QtTrayIcon tray;
@@ -86,12 +92,12 @@ int main(int argc, char *argv[])
     // for the kinds of file it holds, so that the first click need not wait for it, while a
     // player with nothing to play stays small.
     QObject::connect(
-        &player.playlist(), &PlaylistModel::rowsInserted, &engine,
-        [&engine, &player](const QModelIndex &, int first, int last) {
+        &player.playlist(), &PlaylistModel::rowsInserted, &fileEngine,
+        [&fileEngine, &player](const QModelIndex &, int first, int last) {
             QStringList paths;
             for (int row = first; row <= last; ++row)
                 paths << player.playlist().pathAt(row);
-            engine.warmUp(paths);
+            fileEngine.warmUp(paths);
         },
         Qt::QueuedConnection);
     QObject::connect(&instance, &SingleInstance::filesReceived, &player, &Player::openFiles);

@@ -17,7 +17,6 @@ constexpr GstClockTime prerollLimit = 5 * GST_SECOND;
 constexpr GstClockTime seekLimit = GST_SECOND;
 // The furthest a seek goes: past the end of any file, and far from overflowing in nanoseconds.
 constexpr double furthestSeek = 1e9;
-constexpr int quietestLevel = -10000;
 
 // A folder, a FIFO or a device would block or fail deep inside GStreamer, where no time limit
 // reaches; an empty file can hold nothing to play.
@@ -36,15 +35,6 @@ QStringList playableFiles(const QStringList &paths)
         playable << file.absoluteFilePath();
     }
     return playable;
-}
-
-void dispose(GstElement *playbin)
-{
-    gst_element_set_state(playbin, GST_STATE_NULL);
-    GstBus *bus = gst_element_get_bus(playbin);
-    gst_bus_set_sync_handler(bus, nullptr, nullptr, nullptr);
-    gst_object_unref(bus);
-    gst_object_unref(playbin);
 }
 
 } // namespace
@@ -69,7 +59,7 @@ GstEngine::~GstEngine()
 {
     m_warmer.reset();
     if (m_playbin)
-        dispose(m_playbin);
+        disposePipeline(m_playbin);
     if (m_format)
         gst_object_unref(m_format);
     if (m_sink)
@@ -136,26 +126,17 @@ bool GstEngine::StopPlayback()
 
 std::optional<bool> GstEngine::MuteState() const
 {
-    return m_muted;
+    return m_volume.muted();
 }
 
 bool GstEngine::setMuteState(bool muted)
 {
-    m_muted = muted;
-    if (m_playbin)
-        g_object_set(m_playbin, "mute", muted ? TRUE : FALSE, nullptr);
-    return true;
+    return m_volume.setMuted(m_playbin, muted);
 }
 
 bool GstEngine::VolumeLevel(int level)
 {
-    if (level < quietestLevel || level > 0)
-        return false;
-    // The level is in hundredths of a decibel of amplitude.
-    m_volume = std::pow(10.0, level / 2000.0);
-    if (m_playbin)
-        g_object_set(m_playbin, "volume", m_volume, nullptr);
-    return true;
+    return m_volume.setLevel(m_playbin, level);
 }
 
 std::optional<double> GstEngine::MediaLength()
@@ -248,7 +229,7 @@ TrackTags GstEngine::Tags() const
 double GstEngine::LinearVolume() const
 {
     if (!m_playbin)
-        return m_volume;
+        return m_volume.linear();
     gdouble volume = 0;
     g_object_get(m_playbin, "volume", &volume, nullptr);
     return volume;
@@ -265,7 +246,7 @@ bool GstEngine::ensurePlaybin()
         playbin = newPlaybin(m_audioSink);
     if (!playbin)
         return false;
-    g_object_set(playbin, "volume", m_volume, "mute", m_muted ? TRUE : FALSE, nullptr);
+    m_volume.applyTo(playbin);
     GstEngineCallbacks::connect(this, playbin);
     m_loudness.attach(playbin);
     m_playbin = playbin;

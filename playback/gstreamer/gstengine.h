@@ -2,6 +2,7 @@
 
 #include "playback/gstreamer/handover.h"
 #include "playback/gstreamer/loudness.h"
+#include "playback/gstreamer/playbinvolume.h"
 #include "playback/gstreamer/tagreading.h"
 #include "playback/gstreamer/tracklength.h"
 #include "playback/mediaengine.h"
@@ -101,8 +102,7 @@ private:
     bool m_paused = false;
     // An end that came in while paused, kept for the resume: true when it was an error.
     std::optional<bool> m_heldEnd;
-    double m_volume = 1.0;
-    bool m_muted = false;
+    PlaybinVolume m_volume;
     // The number of the file heard, which tells its tags and its count apart.
     int m_file = 0;
     FileTags m_tags;

@@ -178,6 +178,15 @@ GstElement *newPlaybin(const QString &audioSink)
     return GST_ELEMENT(gst_object_ref_sink(playbin));
 }
 
+void disposePipeline(GstElement *pipeline)
+{
+    gst_element_set_state(pipeline, GST_STATE_NULL);
+    GstBus *bus = gst_element_get_bus(pipeline);
+    gst_bus_set_sync_handler(bus, nullptr, nullptr, nullptr);
+    gst_object_unref(bus);
+    gst_object_unref(pipeline);
+}
+
 Warmer::Warmer(const QString &audioSink, const QStringList &paths)
 {
     m_thread.reset(QThread::create([this, audioSink, caps = capsToWarm(paths)] {

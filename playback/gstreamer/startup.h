@@ -14,6 +14,8 @@ bool startGstreamer();
 // audioSink (a GStreamer bin description; empty for the system's sound output). The caller
 // owns it.
 GstElement *newPlaybin(const QString &audioSink);
+// Takes a pipeline down and releases it, with nothing left to handle its bus.
+void disposePipeline(GstElement *pipeline);
 
 // Starts GStreamer, loads the decoders of the kinds of file among paths and opens the sound
 // output, on a thread of its own, so that the player's window comes up without waiting for it
