@@ -3,14 +3,12 @@
 
   GET /stream       the tone; as an ICY stream (station name, a title in every block) when the
                     client asks with "Icy-MetaData: 1"
-  GET /station.pls  a station playlist naming /stream; /station serves the same without the
-                    name telling what it is
+  GET /station.pls  a station playlist naming /stream; /station the same, served as such
   GET /silent       accepted and never answered
-  GET /title?text=  changes the title sent from the next block on
-  GET /drop         closes every open stream connection
 
-The same two changes come as lines on standard input ("title <text>", "drop"). The port is
-printed on standard output once listening, then "stream" for each stream connection made.
+Lines on standard input change it: "title <text>" sets the title sent from the next block on,
+"drop" closes every open stream connection. The port is printed on standard output once
+listening, then "stream" for each stream connection made.
 """
 
 import argparse
@@ -62,10 +60,6 @@ class Radio:
                 except OSError:
                     pass
 
-    def endless(self):
-        while True:
-            yield from (self.tone[i:i + 4096] for i in range(0, len(self.tone), 4096))
-
 
 class Handler(BaseHTTPRequestHandler):
     protocol_version = "HTTP/1.0"
@@ -84,12 +78,6 @@ class Handler(BaseHTTPRequestHandler):
                        "File1=http://127.0.0.1:{}/stream\nTitle1=Tono\n".format(port))
         elif url.path == "/silent":
             time.sleep(3600)
-        elif url.path == "/title":
-            radio.title = urllib.parse.parse_qs(url.query).get("text", [""])[0]
-            self.reply("text/plain", "ok\n")
-        elif url.path == "/drop":
-            radio.drop()
-            self.reply("text/plain", "ok\n")
         else:
             self.send_error(404)
 
@@ -122,17 +110,14 @@ class Handler(BaseHTTPRequestHandler):
 
     def send_paced(self, radio, icy):
         started = time.monotonic()
-        sent = 0
-        pending = b""
-        for chunk in radio.endless():
-            pending += chunk
-            while len(pending) >= radio.metaint:
-                block, pending = pending[:radio.metaint], pending[radio.metaint:]
-                self.wfile.write(block + (metadata_block(radio.title) if icy else b""))
-                sent += len(block)
-            ahead = sent * 8 / BIT_RATE - HEAD_START_SECONDS - (time.monotonic() - started)
-            if ahead > 0:
-                time.sleep(ahead)
+        looped = radio.tone * 2
+        offset = sent = 0
+        while True:
+            self.wfile.write(looped[offset:offset + radio.metaint]
+                             + (metadata_block(radio.title) if icy else b""))
+            offset = (offset + radio.metaint) % len(radio.tone)
+            sent += radio.metaint
+            time.sleep(max(0, sent * 8 / BIT_RATE - HEAD_START_SECONDS - (time.monotonic() - started)))
 
 
 def say(line):
@@ -153,6 +138,7 @@ def main():
     options.add_argument("--port", type=int, default=0)
     options.add_argument("--name", default="Radio de prueba")
     options.add_argument("--title", default="Artista - Canción")
+    # At most the tone's length in bytes (16000 a second).
     options.add_argument("--metaint", type=int, default=8000)
     options.add_argument("--frequency", type=int, default=440)
     arguments = options.parse_args()
