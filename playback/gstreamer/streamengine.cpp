@@ -348,13 +348,24 @@ void StreamEngine::retryLater()
     m_retryWaitMs = std::min(2 * m_retryWaitMs, longestRetryMs);
 }
 
-// GStreamer cannot tell the position of a connection that is not up.
-double StreamEngine::connectionPosition() const
+std::optional<double> StreamEngine::playbinPosition() const
 {
     gint64 position = 0;
-    if (m_state == State::Playing && gst_element_query_position(m_playbin, GST_FORMAT_TIME, &position))
-        m_lastPosition = double(position) / GST_SECOND;
-    return m_state == State::Playing ? m_lastPosition : 0;
+    if (!gst_element_query_position(m_playbin, GST_FORMAT_TIME, &position))
+        return std::nullopt;
+    return double(position) / GST_SECOND;
+}
+
+// A live stream may count its time from where it stood when joined; the time heard on a
+// connection counts from its first sound. GStreamer cannot tell the position of a connection
+// that has just closed, which then stands where it was last seen.
+double StreamEngine::connectionPosition() const
+{
+    if (m_state != State::Playing)
+        return 0;
+    if (const std::optional<double> position = playbinPosition())
+        m_lastPosition = std::max(0.0, *position - m_origin);
+    return m_lastPosition;
 }
 
 void StreamEngine::heard(int generation)
@@ -364,6 +375,7 @@ void StreamEngine::heard(int generation)
     m_deadline.stop();
     m_silence.stop();
     m_retryWaitMs = firstRetryMs;
+    m_origin = playbinPosition().value_or(0);
     m_state = State::Playing;
 }
 

@@ -59,6 +59,7 @@ private:
     void failStart();
     void giveUp();
     void retryLater();
+    std::optional<double> playbinPosition() const;
     double connectionPosition() const;
 
     // What GStreamer told, on the UI thread.
@@ -81,8 +82,10 @@ private:
     // Whether the address was already fetched as a playlist, so that it is fetched once.
     bool m_fetched = false;
     PlaybinVolume m_volume;
-    // The time heard on connections already closed, and the last the current one told.
+    // The time heard on connections already closed; where the current one stood at its first
+    // sound, and the time last heard on it.
     double m_heardBefore = 0;
+    double m_origin = 0;
     mutable double m_lastPosition = 0;
     int m_retryWaitMs = 0;
     TrackTags m_tags;
