@@ -18,17 +18,13 @@ private:
     QString m_base;
     std::unique_ptr<StreamEngine> m_engine;
 
-    // Starts the stream and tells how long its first sound took.
+    // Starts the stream and waits for its first sound.
     void startAndHear(const QString &path)
     {
         QSignalSpy failed(m_engine.get(), &MediaEngine::StartFailed);
-        QVERIFY(m_engine->MediaFile(m_base + path));
-        QElapsedTimer clock;
-        clock.start();
-        QVERIFY(m_engine->StartPlayback());
+        QVERIFY(m_engine->MediaFile(m_base + path) && m_engine->StartPlayback());
         QTRY_VERIFY_WITH_TIMEOUT(m_engine->Position().value_or(0) > 0 || !failed.isEmpty(), waitMs);
         QVERIFY(failed.isEmpty());
-        qInfo("%s: first sound after %lld ms", qPrintable(path), clock.elapsed());
     }
 
 private slots:
@@ -99,13 +95,9 @@ private slots:
         QSignalSpy ended(m_engine.get(), &MediaEngine::PlaybackEnded);
         m_said.clear();
         startAndHear(QStringLiteral("/stream"));
-        QElapsedTimer clock;
-        clock.start();
         m_radio.write("drop\n");
         QTRY_COMPARE_WITH_TIMEOUT(m_said.count(QStringLiteral("stream")), 2, waitMs);
         const double before = m_engine->Position().value_or(0);
-        QTRY_VERIFY_WITH_TIMEOUT(m_engine->Position().value_or(0) > before + 0.1, waitMs);
-        qInfo("sound back %lld ms after the drop", clock.elapsed());
         QTRY_VERIFY_WITH_TIMEOUT(m_engine->Position().value_or(0) > before + 1, waitMs);
         QCOMPARE(ended.count(), 0);
     }

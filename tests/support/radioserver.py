@@ -19,7 +19,6 @@ import sys
 import tempfile
 import threading
 import time
-import urllib.parse
 from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
 
 BIT_RATE = 128000
@@ -69,14 +68,13 @@ class Handler(BaseHTTPRequestHandler):
 
     def do_GET(self):
         radio = self.server.radio
-        url = urllib.parse.urlsplit(self.path)
-        if url.path == "/stream":
+        if self.path == "/stream":
             self.stream(radio)
-        elif url.path in ("/station.pls", "/station"):
+        elif self.path in ("/station.pls", "/station"):
             port = self.server.server_address[1]
             self.reply("audio/x-scpls", "[playlist]\nNumberOfEntries=1\n"
                        "File1=http://127.0.0.1:{}/stream\nTitle1=Tono\n".format(port))
-        elif url.path == "/silent":
+        elif self.path == "/silent":
             time.sleep(3600)
         else:
             self.send_error(404)
