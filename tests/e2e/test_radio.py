@@ -31,7 +31,11 @@ class Radio(unittest.TestCase):
         self.port = int(self.radio.stdout.readline())
         # Each connection the radio takes, as it tells them.
         self.connections = []
-        threading.Thread(target=lambda: self.connections.extend(self.radio.stdout), daemon=True).start()
+        threading.Thread(target=self.count_connections, daemon=True).start()
+
+    def count_connections(self):
+        for line in self.radio.stdout:
+            self.connections.append(line)
 
     def tell_radio(self, line):
         self.radio.stdin.write(line + "\n")
