@@ -2,6 +2,7 @@
 
 #include "files/coverart.h"
 #include "player/player.h"
+#include "playlist/mediatypes.h"
 
 #include <QDBusAbstractAdaptor>
 #include <QDBusConnection>
@@ -129,6 +130,11 @@ MprisService::MprisService(Player *player, QObject *parent)
 void MprisService::findCover()
 {
     const TrackTags tags = m_player->tags();
+    // A stream's address has no folder to look for a picture in.
+    if (isStreamAddress(m_playingPath)) {
+        m_artUrl.clear();
+        return;
+    }
     const QString file = coverArtFile(m_playingPath, tags.cover, tags.coverMimeType,
         QStandardPaths::writableLocation(QStandardPaths::CacheLocation) + QStringLiteral("/covers"));
     m_artUrl = file.isEmpty() ? QString() : QUrl::fromLocalFile(file).toString();
@@ -177,7 +183,8 @@ QString MprisService::trackId() const
     return QStringLiteral("/org/velumo/track/%1").arg(m_tracksStarted);
 }
 
-// The tags where the file has them; the title falls back on the name the window shows.
+// The tags where the file has them; the title falls back on the name the window shows. A
+// stream's station stands for its album, and for its title until the stream sends one.
 QVariantMap MprisService::metadata() const
 {
     const PlayerState &state = m_player->state();
@@ -185,15 +192,17 @@ QVariantMap MprisService::metadata() const
     if (state.shownSongName().isEmpty())
         return data;
     const TrackTags tags = m_player->tags();
-    data.insert(QStringLiteral("xesam:title"), tags.title.isEmpty() ? state.shownSongName() : tags.title);
+    const QString title = !tags.title.isEmpty() ? tags.title : tags.station;
+    data.insert(QStringLiteral("xesam:title"), title.isEmpty() ? state.shownSongName() : title);
     if (!tags.artists.isEmpty())
         data.insert(QStringLiteral("xesam:artist"), tags.artists);
-    if (!tags.album.isEmpty())
-        data.insert(QStringLiteral("xesam:album"), tags.album);
+    if (const QString album = tags.album.isEmpty() ? tags.station : tags.album; !album.isEmpty())
+        data.insert(QStringLiteral("xesam:album"), album);
     if (tags.trackNumber > 0)
         data.insert(QStringLiteral("xesam:trackNumber"), tags.trackNumber);
     if (!m_playingPath.isEmpty())
-        data.insert(QStringLiteral("xesam:url"), QUrl::fromLocalFile(m_playingPath).toString());
+        data.insert(QStringLiteral("xesam:url"),
+            isStreamAddress(m_playingPath) ? m_playingPath : QUrl::fromLocalFile(m_playingPath).toString());
     if (!m_artUrl.isEmpty())
         data.insert(QStringLiteral("mpris:artUrl"), m_artUrl);
     if (const std::optional<double> length = state.length(); length && *length >= 0)

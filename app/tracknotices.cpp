@@ -25,7 +25,13 @@ TrackNotices::TrackNotices(Player *player, const MprisService *media, const QWid
         m_told.clear();
         announceLater();
     });
-    connect(player, &Player::tagsChanged, this, &TrackNotices::announceLater);
+    // A stream tells each new title as it comes, long after it started.
+    connect(player, &Player::tagsChanged, this, [this, player] {
+        if (player->streamHeard())
+            QMetaObject::invokeMethod(this, &TrackNotices::announce, Qt::QueuedConnection);
+        else
+            announceLater();
+    });
 }
 
 // The media controls learn of the track and its cover in the same turn of the event loop;

@@ -3,6 +3,7 @@
 #include "files/textfiles.h"
 #include "playback/mediaengine.h"
 #include "player/player.h"
+#include "playlist/mediatypes.h"
 
 namespace {
 
@@ -28,8 +29,9 @@ MediaEngine::Gain gainFor(const PlaylistModel &playlist, int row, bool shuffle)
 
 } // namespace
 
+// A stream plays as it is sent, and its address is no file to read tags from.
 void Player::tellGain(int row)
 {
-    if (row >= 0 && row < m_playlist->count())
+    if (row >= 0 && row < m_playlist->count() && !isStreamAddress(m_playlist->pathAt(row)))
         Mplay->setGain(m_playlist->pathAt(row), gainFor(*m_playlist, row, m_state->shuffle()));
 }

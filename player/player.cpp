@@ -30,6 +30,7 @@ Player::Player(const PlayerParts &parts, QObject *parent)
         connect(Mplay, &MediaEngine::TagsChanged, this, &Player::tagsChanged);
         connect(Mplay, &MediaEngine::QueuedFileStarted, this, &Player::Mplay_QueuedFileStarted);
         connect(Mplay, &MediaEngine::LengthChanged, this, &Player::Mplay_LengthChanged);
+        connect(Mplay, &MediaEngine::StartFailed, this, &Player::Mplay_StartFailed);
     }
     // What follows is told again whenever what the end of the track takes may have changed.
     connect(m_state, &PlayerState::currentTrackChanged, this, [this] {

@@ -71,6 +71,9 @@ public:
     // length better.
     void Mplay_QueuedFileStarted();
     void Mplay_LengthChanged();
+    // A stream that gave no sound is to the player what a file that cannot play is to Play:
+    // its name stays shown and the clock stays off.
+    void Mplay_StartFailed();
     void PlayList_Click();
     void PlayList_DblClick();
 
@@ -90,6 +93,8 @@ public:
     bool canSeek() const;
     // The tags of the file being played, as far as the engine found them.
     TrackTags tags() const;
+    // Whether what plays is a stream, whose tags change as it sends new titles.
+    bool streamHeard() const { return m_streamHeard; }
 
     // Adding.
     void cdmAdd_Click();
@@ -195,6 +200,9 @@ private:
     bool m_lyricsShown = false;
     // The timed lyrics being shown, when they came from a file with times.
     std::optional<TimedLyrics> m_timedLyrics;
+    // Whether the track heard is a stream, whose clock shows the time heard rather than
+    // counting on while it connects again.
+    bool m_streamHeard = false;
     QList<PlannedRow> m_plan;
     QList<int> m_picks;
 };

@@ -2,9 +2,15 @@
 #include "playback/timedisplay.h"
 #include "player/player.h"
 
+// A stream's clock shows the time heard, which stands while the stream connects again.
 void Player::Timer_Timer()
 {
-    m_state->countSecond();
+    if (!m_streamHeard) {
+        m_state->countSecond();
+        return;
+    }
+    if (const std::optional<double> heard = Mplay->Position())
+        m_state->setElapsed(elapsedAt(*heard));
 }
 
 void Player::TimePlay()

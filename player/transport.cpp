@@ -1,5 +1,6 @@
 #include "playback/mediaengine.h"
 #include "player/player.h"
+#include "playlist/mediatypes.h"
 
 using Playback = PlayerState::Playback;
 
@@ -30,6 +31,7 @@ void Player::showTrackStart(bool started)
     else
         TimePlay();
     m_state->resetElapsed();
+    m_streamHeard = started && isStreamAddress(m_state->SongPath());
     // The clock counts only what is heard: a track that would not start leaves it off.
     m_state->setPlayback(started ? Playback::Playing : Playback::Stopped);
     emit lyricsWindowWanted();
@@ -39,6 +41,14 @@ void Player::showTrackStart(bool started)
         return;
     planNext();
     emit trackStarted();
+}
+
+void Player::Mplay_StartFailed()
+{
+    m_streamHeard = false;
+    m_state->setPaused(false);
+    m_state->setPlayback(Playback::Stopped);
+    m_state->resetElapsed();
 }
 
 void Player::cmdPause_Click()

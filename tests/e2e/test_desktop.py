@@ -79,6 +79,8 @@ class MediaControls(unittest.TestCase):
         self.ears.wait_for_tone(other_tone, after=mark)
         self.desk.wait(lambda: other_name in self.prop("Metadata"), "the second track's title")
         self.assertEqual(len(self.desk.find_windows("Velumo MP3 Player")), 1)
+        # Playing files loads no HTTP library: that is for streams only.
+        self.assertNotIn("soup", Path(f"/proc/{player.pid}/maps").read_text())
 
         self.call("Quit", interface="org.mpris.MediaPlayer2")
         wait_until(lambda: player.poll() is not None, "the player to end")

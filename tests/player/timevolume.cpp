@@ -15,6 +15,23 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(r.state().PlaySeconds(), qint16(1), 10000);
     }
 
+    // A stream's clock shows the time heard, standing while nothing sounds; a stream that
+    // gives no sound stops as a file that cannot play.
+    void streamClock()
+    {
+        PlayerRig r;
+        r.state().setSongPath(QStringLiteral("http://radio.example/uno"));
+        r.fakes.engine.length.reset();
+        r.p.cmdPlay_Click();
+        r.fakes.engine.position = 61.2;
+        r.p.Timer_Timer();
+        r.p.Timer_Timer();
+        QCOMPARE(r.state().PlayMinutes(), qint16(1));
+        QCOMPARE(r.state().PlaySeconds(), qint16(1));
+        emit r.fakes.engine.StartFailed();
+        QCOMPARE(r.state().playback(), PlayerState::Playback::Stopped);
+    }
+
     // The shown length is the engine's, and keeps its value when the length cannot be read
     // or is too long to count; the state keeps what the engine said.
     void lengthFromEngine()
