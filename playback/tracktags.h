@@ -10,12 +10,12 @@ struct TrackTags {
     QString title;
     QStringList artists;
     QString album;
-    // The name a stream's station gives itself; empty for a file.
-    QString station;
     int trackNumber = 0;
     // An embedded picture as the file holds it, and its MIME type ("image/jpeg").
     QByteArray cover;
     QString coverMimeType;
+    // The name a stream's station gives itself; empty for a file.
+    QString station;
 
     bool operator==(const TrackTags &) const = default;
 };
