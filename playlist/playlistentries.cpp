@@ -62,6 +62,14 @@ bool isBelow(const QString &relative)
         && !QDir::isAbsolutePath(relative);
 }
 
+// A stream's address is kept as the playlist writes it, so that a list read and written again
+// keeps its addresses as they were.
+std::optional<QString> writtenAddress(const QString &entry)
+{
+    const QString address = entry.trimmed();
+    return isStreamAddress(address) ? std::optional(address) : std::nullopt;
+}
+
 // An entry's path made absolute from base, the playlist's folder, when it is relative.
 QString absoluteIn(const QDir &base, const QString &path)
 {
@@ -131,6 +139,8 @@ std::optional<QString> EntryBase::path(const QString &entry) const
 {
     if (entry.trimmed().isEmpty())
         return std::nullopt;
+    if (const auto address = writtenAddress(entry))
+        return address;
     if (m_web)
         return entry.contains(u'\\') ? std::nullopt : location(entry);
     if (entry.startsWith(QLatin1String("file:"), Qt::CaseInsensitive) || isRemote(entry))
@@ -144,6 +154,8 @@ std::optional<QString> EntryBase::path(const QString &entry) const
 // is passed over.
 std::optional<QString> EntryBase::location(const QString &location) const
 {
+    if (const auto address = writtenAddress(location))
+        return address;
     if (m_web) {
         const QString address = m_address.resolved(QUrl(location.trimmed())).toString(QUrl::FullyEncoded);
         return isStreamAddress(address) ? std::optional(address) : std::nullopt;

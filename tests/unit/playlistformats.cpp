@@ -27,7 +27,7 @@ private slots:
         QFETCH(QString, name);
         const bool namesKept = !name.endsWith(QLatin1String("wpl"));
         const QString folder = m_dir.filePath(QStringLiteral("listas"));
-        const QString stream = QStringLiteral("http://radio.example/uno?a=1&b=%C3%B1");
+        const QString stream = QStringLiteral("HTTP://Radio.example/canción?a=1&b=%C3%B1");
         QList<PlaylistEntry> entries;
         QStringList expected;
         for (const QString &path : { folder + QStringLiteral("/sub/canción, uno.mp3"),
