@@ -12,6 +12,7 @@
 #include "playback/gstreamer/gstengine.h"
 #include "playback/gstreamer/streamengine.h"
 #include "player/player.h"
+#include "playlist/mediatypes.h"
 #include "widgets/widgetstyle.h"
 
 #include <QApplication>
@@ -27,12 +28,14 @@
 namespace {
 
 // The files named on the command line ("Open with" of a file manager), made absolute so
-// that a player started elsewhere finds them too.
+// that a player started elsewhere finds them too; a stream's address is kept as it is.
 QStringList filesFromCommandLine(int argc, char *argv[])
 {
     QStringList files;
-    for (int i = 1; i < argc; ++i)
-        files << QFileInfo(QString::fromLocal8Bit(argv[i])).absoluteFilePath();
+    for (int i = 1; i < argc; ++i) {
+        const QString argument = QString::fromLocal8Bit(argv[i]);
+        files << (isStreamAddress(argument) ? argument : QFileInfo(argument).absoluteFilePath());
+    }
     return files;
 }
 

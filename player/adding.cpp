@@ -33,9 +33,10 @@ void Player::addTrack(const QString &fileName, const QString &fileTitle)
 {
     // From here a step that fails is passed over silently: a program folder that cannot
     // be written still lets the track be added, and the next showing opens in the folder
-    // read back from the file.
+    // read back from the file. A stream lies in no folder, and the player's own playlists
+    // keep standing behind the folder of the last file.
     const QString remembered = besideProgram(QStringLiteral("Dir.txt"));
-    if (const auto folder = chosenFolder(fileName, fileTitle))
+    if (const auto folder = chosenFolder(fileName, fileTitle); folder && !isStreamAddress(fileName))
         writeSettingLine(remembered, *folder);
     if (const auto initDir = readSettingLine(remembered))
         Cmdlg->InitDir = *initDir;

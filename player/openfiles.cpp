@@ -11,7 +11,9 @@ QStringList droppedMediaFiles(const QList<QUrl> &urls)
     QStringList files;
     for (const QUrl &url : urls) {
         const QFileInfo file(url.toLocalFile());
-        if (url.isLocalFile() && file.isFile() && isPlayableName(file.fileName()))
+        if (const QString address = url.toString(QUrl::FullyEncoded); isStreamAddress(address))
+            files << address;
+        else if (url.isLocalFile() && file.isFile() && isPlayableName(file.fileName()))
             files << url.toLocalFile();
     }
     return files;
@@ -21,6 +23,11 @@ bool Player::addFiles(const QStringList &paths)
 {
     bool added = false;
     for (const QString &path : paths) {
+        if (isStreamAddress(path)) {
+            addTrack(path, path);
+            added = true;
+            continue;
+        }
         const QFileInfo file(path);
         if (!file.isFile())
             continue;

@@ -98,10 +98,11 @@ public:
 
     // Adding.
     void cdmAdd_Click();
-    // What "Agregar" does once a file is chosen: remember its folder, append it, refresh the
-    // current track.
+    // What "Agregar" does once a file is chosen: remember its folder (a stream's address
+    // leaves it as it was), append it, refresh the current track.
     void addTrack(const QString &fileName, const QString &fileTitle);
-    // Adds each existing file of paths as "Agregar" adds it; says whether any was added.
+    // Adds each existing file of paths as "Agregar" adds it, and each http or https address as
+    // a stream named by its address; says whether any was added.
     bool addFiles(const QStringList &paths);
     // Files handed to the player from its command line or another start of it: each added
     // as "Agregar" adds it; when the playlist was empty the first of them plays from its start.

@@ -3,10 +3,11 @@
 #include "player/filedialog.h"
 #include "player/messagebox.h"
 #include "player/player.h"
+#include "playlist/mediatypes.h"
 #include "playlist/playlistformats.h"
 #include "playlist/smpfile.h"
 
-#include <QFileInfo>
+#include <algorithm>
 
 namespace {
 // The player's own playlists come first and stay the default; other players' follow.
@@ -20,37 +21,44 @@ const QString kSaveFilter = QStringLiteral("SMP Files(*.smp)|*.smp|M3U8 (*.m3u8)
 const QStringList kSaveExtensions { QString(), QStringLiteral("m3u8") };
 constexpr int kSaveM3u8Entry = 2;
 
-// Appends the playlist file's entries, each name behind the folder of the last added
-// track. False at the first failure; the entries appended before it stay.
+// Appends the playlist file's entries, each name behind the folder of the last added track and
+// each address as a stream of its own. False at the first failure; the entries appended before
+// it stay. Only a list of nothing but streams loads without the folder.
 bool appendPlaylist(PlaylistModel &playlist, const QString &path)
 {
-    const auto folder = readSettingLine(besideProgram(QStringLiteral("Dir.txt")));
-    if (!folder)
-        return false;
     // One name more than there is room for lets a full playlist show as a failure.
     const auto read = readSmpFile(path, kPlaylistCapacity - playlist.count() + 1);
     if (!read)
         return false;
+    const bool onlyStreams
+        = !read->names.isEmpty() && std::all_of(read->names.cbegin(), read->names.cend(), isStreamAddress);
+    const auto folder = readSettingLine(besideProgram(QStringLiteral("Dir.txt")));
+    if (!folder && !onlyStreams)
+        return false;
     QStringList paths;
     paths.reserve(read->names.size());
     for (const QString &name : read->names)
-        paths << *folder + name;
+        paths << (isStreamAddress(name) ? name : *folder + name);
     return playlist.append(paths, read->names) && read->complete;
 }
 
-// Appends the local files another player's playlist names, each under its file name. False
-// when the file cannot be read as its format or holds more than there is room for; what fit
-// stays.
+// Appends the local files and streams another player's playlist names, as rowName names them.
+// False when the file cannot be read as its format or holds more than there is room for; what
+// fit stays.
 bool appendForeignPlaylist(PlaylistModel &playlist, const QString &path)
 {
-    const auto paths = readPlaylistFile(path, kPlaylistCapacity - playlist.count() + 1);
-    if (!paths)
+    const auto entries = readPlaylistFile(path, kPlaylistCapacity - playlist.count() + 1);
+    if (!entries)
         return false;
+    QStringList paths;
     QStringList names;
-    names.reserve(paths->size());
-    for (const QString &entry : *paths)
-        names << QFileInfo(entry).fileName();
-    return playlist.append(*paths, names);
+    paths.reserve(entries->size());
+    names.reserve(entries->size());
+    for (const PlaylistEntry &entry : *entries) {
+        paths << entry.path;
+        names << rowName(entry);
+    }
+    return playlist.append(paths, names);
 }
 } // namespace
 

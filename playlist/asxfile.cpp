@@ -8,18 +8,17 @@ namespace {
 
 class AsxKind : public PlaylistKind {
 public:
-    std::optional<QStringList> read(
-        const QByteArray &bytes, const QString &folder, qsizetype maxEntries) const override
+    std::optional<QList<PlaylistEntry>> read(
+        const QByteArray &bytes, const EntryBase &base, qsizetype maxEntries) const override
     {
         EntryCollector entries(maxEntries);
-        FirstLocation first(QLatin1String("entry"), QLatin1String("ref"));
-        return readXmlPlaylist(bytes, QLatin1String("asx"), entries, [&](QXmlStreamReader &xml) {
-            if (first.at(xml))
-                entries.add(localPath(attribute(xml, QLatin1String("href")), folder));
-        });
+        EntryElements elements(QLatin1String("entry"), QLatin1String("ref"), entries,
+            [&](QXmlStreamReader &xml) { return base.path(attribute(xml, QLatin1String("href"))); });
+        return readXmlPlaylist(
+            bytes, QLatin1String("asx"), entries, [&](QXmlStreamReader &xml) { elements.visit(xml); });
     }
 
-    // References are URLs, which players decode: each is written as a whole file URL. The
+    // References are URLs, which players decode: each file is written as a whole file URL. The
     // names are recorded too.
     QByteArray write(const QList<PlaylistEntry> &entries, const QDir &base) const override
     {
@@ -33,7 +32,7 @@ public:
             xml.writeStartElement(QStringLiteral("entry"));
             xml.writeTextElement(QStringLiteral("title"), shownXmlName(entry.name));
             xml.writeEmptyElement(QStringLiteral("ref"));
-            xml.writeAttribute(QStringLiteral("href"), fileUrl(absoluteIn(base, entry.path)));
+            xml.writeAttribute(QStringLiteral("href"), entryUrl(entry.path, base));
             xml.writeEndElement();
         }
         xml.writeEndDocument();

@@ -7,30 +7,43 @@ namespace {
 
 class M3uKind : public PlaylistKind {
 public:
-    std::optional<QStringList> read(
-        const QByteArray &bytes, const QString &folder, qsizetype maxEntries) const override
+    // An "#EXTINF" line gives the title of the entry that follows it, and of no other.
+    std::optional<QList<PlaylistEntry>> read(
+        const QByteArray &bytes, const EntryBase &base, qsizetype maxEntries) const override
     {
         if (!looksLikeText(bytes))
             return std::nullopt;
         EntryCollector entries(maxEntries);
+        QString title;
         forEachLine(bytes, [&](const QString &line) {
-            if (!line.startsWith(u'#'))
-                entries.add(localPath(line, folder));
+            if (line.startsWith(QLatin1String("#EXTINF:"), Qt::CaseInsensitive)) {
+                title = extinfTitle(line);
+            } else if (!line.startsWith(u'#') && !line.trimmed().isEmpty()) {
+                entries.add(base.path(line), title);
+                title.clear();
+            }
             return !entries.full();
         });
-        return entries.paths();
+        return entries.entries();
     }
 
-    // An extended M3U8: "#EXTINF:<seconds>,<name>" then the path, for each entry.
+    // An extended M3U8: "#EXTINF:<seconds>,<name>" then the path or address, for each entry.
     QByteArray write(const QList<PlaylistEntry> &entries, const QDir &base) const override
     {
         QString text = QStringLiteral("#EXTM3U\n");
         for (const PlaylistEntry &entry : entries)
-            text += extinf(entry) + entryPath(absoluteIn(base, entry.path), base) + u'\n';
+            text += extinf(entry) + entryPath(entry.path, base) + u'\n';
         return text.toUtf8();
     }
 
 private:
+    // The title follows the first comma, and may hold commas of its own.
+    static QString extinfTitle(const QString &line)
+    {
+        const qsizetype comma = line.indexOf(u',');
+        return comma < 0 ? QString() : line.sliced(comma + 1);
+    }
+
     // Commas in the name are fine.
     static QString extinf(const PlaylistEntry &entry)
     {

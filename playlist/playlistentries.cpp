@@ -1,5 +1,7 @@
 #include "playlist/playlistentries.h"
 
+#include "playlist/mediatypes.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -60,6 +62,31 @@ bool isBelow(const QString &relative)
         && !QDir::isAbsolutePath(relative);
 }
 
+// A stream's address is kept as the playlist writes it, so that a list read and written again
+// keeps its addresses as they were.
+std::optional<QString> writtenAddress(const QString &entry)
+{
+    const QString address = entry.trimmed();
+    return isStreamAddress(address) ? std::optional(address) : std::nullopt;
+}
+
+// An entry's path made absolute from base, the playlist's folder, when it is relative.
+QString absoluteIn(const QDir &base, const QString &path)
+{
+    return QDir::cleanPath(base.absoluteFilePath(path));
+}
+
+// A path as a percent-encoded file URL. QUrl::fromLocalFile writes a noncharacter beyond
+// U+FFFF (U+1FFFE and the like) as half of a surrogate pair, so the path is percent-encoded
+// here, leaving as they are the characters QUrl leaves in a path.
+QString fileUrl(const QString &path)
+{
+    QUrl url;
+    url.setScheme(QStringLiteral("file"));
+    url.setPath(QString::fromLatin1(QUrl::toPercentEncoding(path, "/!$&'()*+,;=:@[]")), QUrl::TolerantMode);
+    return url.toString(QUrl::FullyEncoded);
+}
+
 } // namespace
 
 bool looksLikeText(const QByteArray &bytes)
@@ -74,7 +101,11 @@ bool looksLikeText(const QByteArray &bytes)
 
 std::optional<QString> takenEntry(const QUrl &url, const QString &folder)
 {
-    if (!url.isValid() || !url.isLocalFile())
+    if (!url.isValid())
+        return std::nullopt;
+    if (const QString address = url.toString(QUrl::FullyEncoded); isStreamAddress(address))
+        return address;
+    if (!url.isLocalFile())
         return std::nullopt;
     return takenPath(localFileOf(url), folder);
 }
@@ -86,23 +117,51 @@ std::optional<QString> takenPath(const QString &path, const QString &folder)
     return QDir::cleanPath(QDir(folder).absoluteFilePath(path));
 }
 
-// Players on Windows separate folders with backslashes. A name may begin or end with blanks,
-// so only a blank entry is passed over.
-std::optional<QString> localPath(const QString &entry, const QString &folder)
+EntryBase EntryBase::folder(const QString &folder)
+{
+    EntryBase base;
+    base.m_folder = folder;
+    return base;
+}
+
+EntryBase EntryBase::web(const QUrl &address)
+{
+    EntryBase base;
+    base.m_web = true;
+    base.m_address = address;
+    return base;
+}
+
+// Players on Windows separate folders with backslashes, which no address holds: such an entry
+// from the web names a file of the computer it was written on. A name may begin or end with
+// blanks, so only a blank entry is passed over.
+std::optional<QString> EntryBase::path(const QString &entry) const
 {
     if (entry.trimmed().isEmpty())
         return std::nullopt;
+    if (const auto address = writtenAddress(entry))
+        return address;
+    if (m_web)
+        return entry.contains(u'\\') ? std::nullopt : location(entry);
     if (entry.startsWith(QLatin1String("file:"), Qt::CaseInsensitive) || isRemote(entry))
-        return takenEntry(QUrl(entry), folder);
+        return takenEntry(QUrl(entry), m_folder);
     QString path = entry;
     path.replace(u'\\', u'/');
-    return takenPath(path, folder);
+    return takenPath(path, m_folder);
 }
 
-std::optional<QString> locationPath(const QString &location, const QString &folder)
+// A playlist from the web names no file of this computer: what does not resolve to a stream
+// is passed over.
+std::optional<QString> EntryBase::location(const QString &location) const
 {
-    const QUrl base = QUrl::fromLocalFile(QDir(folder).absolutePath() + u'/');
-    return takenEntry(base.resolved(QUrl(location.trimmed())), folder);
+    if (const auto address = writtenAddress(location))
+        return address;
+    if (m_web) {
+        const QString address = m_address.resolved(QUrl(location.trimmed())).toString(QUrl::FullyEncoded);
+        return isStreamAddress(address) ? std::optional(address) : std::nullopt;
+    }
+    const QUrl base = QUrl::fromLocalFile(QDir(m_folder).absolutePath() + u'/');
+    return takenEntry(base.resolved(QUrl(location.trimmed())), m_folder);
 }
 
 EntryCollector::EntryCollector(qsizetype maxEntries)
@@ -110,25 +169,22 @@ EntryCollector::EntryCollector(qsizetype maxEntries)
 {
 }
 
-void EntryCollector::add(const std::optional<QString> &path)
+// A title is shown as one line of plain text, and must not make the player's own playlist
+// file unwritable with a line break.
+void EntryCollector::add(const std::optional<QString> &path, const QString &title)
 {
     if (path && !full())
-        m_paths << *path;
+        m_entries.append({ *path, shownName(title).trimmed(), std::nullopt });
 }
 
 bool EntryCollector::full() const
 {
-    return m_paths.size() >= m_max;
+    return m_entries.size() >= m_max;
 }
 
-QStringList EntryCollector::paths() const
+QList<PlaylistEntry> EntryCollector::entries() const
 {
-    return m_paths;
-}
-
-QString absoluteIn(const QDir &base, const QString &path)
-{
-    return QDir::cleanPath(base.absoluteFilePath(path));
+    return m_entries;
 }
 
 // The reader turns backslashes into slashes, as lists from Windows need, so a path holding one
@@ -136,28 +192,29 @@ QString absoluteIn(const QDir &base, const QString &path)
 // is a path holding a character no kind carries as itself.
 QString entryPath(const QString &path, const QDir &base)
 {
-    if (path.contains(u'\\') || holdsUnwritable(path))
-        return fileUrl(path);
-    const QString relative = base.relativeFilePath(path);
-    return isBelow(relative) ? unambiguous(relative) : path;
+    if (isStreamAddress(path))
+        return path;
+    const QString absolute = absoluteIn(base, path);
+    if (absolute.contains(u'\\') || holdsUnwritable(absolute))
+        return fileUrl(absolute);
+    const QString relative = base.relativeFilePath(absolute);
+    return isBelow(relative) ? unambiguous(relative) : absolute;
 }
 
 // Percent-encoded either way.
 QString locationUri(const QString &path, const QDir &base)
 {
-    const QString relative = base.relativeFilePath(path);
-    return isBelow(relative) ? QString::fromLatin1(QUrl::toPercentEncoding(relative, "/")) : fileUrl(path);
+    if (isStreamAddress(path))
+        return path;
+    const QString absolute = absoluteIn(base, path);
+    const QString relative = base.relativeFilePath(absolute);
+    return isBelow(relative) ? QString::fromLatin1(QUrl::toPercentEncoding(relative, "/"))
+                             : fileUrl(absolute);
 }
 
-// QUrl::fromLocalFile writes a noncharacter beyond U+FFFF (U+1FFFE and the like) as half of a
-// surrogate pair, so the path is percent-encoded here, leaving as they are the characters
-// QUrl leaves in a path.
-QString fileUrl(const QString &path)
+QString entryUrl(const QString &path, const QDir &base)
 {
-    QUrl url;
-    url.setScheme(QStringLiteral("file"));
-    url.setPath(QString::fromLatin1(QUrl::toPercentEncoding(path, "/!$&'()*+,;=:@[]")), QUrl::TolerantMode);
-    return url.toString(QUrl::FullyEncoded);
+    return isStreamAddress(path) ? path : fileUrl(absoluteIn(base, path));
 }
 
 QString shownName(const QString &name)
@@ -185,7 +242,8 @@ QString shownXmlName(const QString &name)
 
 qint64 wholeSeconds(const PlaylistEntry &entry)
 {
-    return entry.seconds && std::isfinite(*entry.seconds) && *entry.seconds >= 0
+    return !isStreamAddress(entry.path) && entry.seconds && std::isfinite(*entry.seconds)
+            && *entry.seconds >= 0
         ? qint64(std::llround(std::min(*entry.seconds, 1e12)))
         : -1;
 }

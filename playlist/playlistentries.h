@@ -17,49 +17,65 @@
 bool looksLikeText(const QByteArray &bytes);
 
 // Which entries become rows, in one place: a local file, as its absolute path with relative
-// paths taken from folder (the playlist's own folder). Streams (web addresses and the like)
-// are passed over, and so are entries naming a folder, which is never a track.
+// paths taken from folder (the playlist's own folder), and an http or https stream, as its
+// address. Other schemes (rtsp, mms, ftp and the like) are passed over, and so are entries
+// naming a folder, which is never a track.
 std::optional<QString> takenEntry(const QUrl &url, const QString &folder);
 std::optional<QString> takenPath(const QString &path, const QString &folder);
 
-// An entry written as a path or a file URL, the way M3U, PLS, WPL and ASX write them.
-std::optional<QString> localPath(const QString &entry, const QString &folder);
+// Where a playlist's entries are taken from: a playlist file's folder, whose relative entries
+// are files in it, or the address of a playlist fetched from the web, whose entries, relative
+// ones resolved against it, are taken only when they are streams.
+class EntryBase {
+public:
+    static EntryBase folder(const QString &folder);
+    static EntryBase web(const QUrl &address);
 
-// An entry written as a URI, absolute or relative to the playlist, the way XSPF writes them.
-std::optional<QString> locationPath(const QString &location, const QString &folder);
+    // An entry written as a path or a URL, the way M3U, PLS, WPL and ASX write them.
+    std::optional<QString> path(const QString &entry) const;
+    // An entry written as a URI, absolute or relative to the playlist, the way XSPF writes them.
+    std::optional<QString> location(const QString &location) const;
 
-// The entries taken so far, never more than maxEntries.
+private:
+    bool m_web = false;
+    QString m_folder;
+    QUrl m_address;
+};
+
+// The entries taken so far with the titles their playlist gives them, never more than
+// maxEntries.
 class EntryCollector {
 public:
     explicit EntryCollector(qsizetype maxEntries);
-    void add(const std::optional<QString> &path);
+    void add(const std::optional<QString> &path, const QString &title = QString());
     bool full() const;
-    QStringList paths() const;
+    QList<PlaylistEntry> entries() const;
 
 private:
     qsizetype m_max;
-    QStringList m_paths;
+    QList<PlaylistEntry> m_entries;
 };
 
 // Writing
 
-// An entry's path made absolute from base, the playlist's folder, when it is relative.
-QString absoluteIn(const QDir &base, const QString &path);
+// A stream's address is written as it is, never made relative nor into a file URL; the
+// functions below say how a row's path is written otherwise.
 
-// How a path is written for localPath to read back: below base relative to it, elsewhere
-// absolute, and as a file URL where the plain path would not read back.
+// How a path is written for EntryBase::path to read back: below base, the playlist's
+// folder, relative to it, elsewhere absolute, and as a file URL where the plain path would
+// not read back.
 QString entryPath(const QString &path, const QDir &base);
 
 // A path as an XSPF location: a URI relative to base below it, elsewhere a file URL.
 QString locationUri(const QString &path, const QDir &base);
 
-// A path as a percent-encoded file URL.
-QString fileUrl(const QString &path);
+// A path as a URL, the way ASX refers to its entries: a file URL of its absolute path.
+QString entryUrl(const QString &path, const QDir &base);
 
 // A name as a playlist shows it: control characters become blanks, since only the path has to
 // come back whole. The XML kinds also blank what XML cannot hold at all.
 QString shownName(const QString &name);
 QString shownXmlName(const QString &name);
 
-// An entry's length in whole seconds, -1 when unknown.
+// An entry's length in whole seconds, -1 when unknown and for a stream, which has none.
 qint64 wholeSeconds(const PlaylistEntry &entry);

@@ -1,6 +1,7 @@
 #include "playlist/playlistformats.h"
 
 #include "files/textfiles.h"
+#include "playlist/mediatypes.h"
 #include "playlist/playlistkind.h"
 #include "playlist/playlistmodel.h"
 #include "playlist/smpfile.h"
@@ -25,7 +26,7 @@ std::optional<QByteArray> savedPlaylist(
 {
     const auto format = formatToSave(fileName, m3u8EntryPicked);
     if (!format)
-        return encodePlaylist(playlist.names());
+        return encodePlaylist(smpLines(playlist));
     QList<PlaylistEntry> entries;
     entries.reserve(playlist.count());
     for (int row = 0; row < playlist.count(); ++row)
@@ -51,13 +52,20 @@ std::optional<PlaylistFormat> playlistFormatOf(const QString &fileName)
     return std::nullopt;
 }
 
-std::optional<QStringList> parsePlaylist(
-    const QByteArray &bytes, PlaylistFormat format, const QString &folder, qsizetype maxEntries)
+QString rowName(const PlaylistEntry &entry)
 {
-    return kindOf(format).read(bytes, folder, maxEntries);
+    if (!isStreamAddress(entry.path))
+        return QFileInfo(entry.path).fileName();
+    return entry.name.isEmpty() ? entry.path : entry.name;
 }
 
-std::optional<QStringList> readPlaylistFile(const QString &path, qsizetype maxEntries)
+std::optional<QList<PlaylistEntry>> parsePlaylist(
+    const QByteArray &bytes, PlaylistFormat format, const QString &folder, qsizetype maxEntries)
+{
+    return kindOf(format).read(bytes, EntryBase::folder(folder), maxEntries);
+}
+
+std::optional<QList<PlaylistEntry>> readPlaylistFile(const QString &path, qsizetype maxEntries)
 {
     const auto format = playlistFormatOf(path);
     if (!format)

@@ -7,34 +7,60 @@
 
 namespace {
 
-// The local files of the "FileN=" lines in the order of their numbers, which need not be the
+// The number of a "<key>N=" line and what follows the "="; nothing for a line of another key.
+std::optional<std::pair<qint64, QString>> numbered(const QString &line, QLatin1String key)
+{
+    const qsizetype equals = line.indexOf(u'=');
+    const QString name = line.first(std::max<qsizetype>(equals, 0)).trimmed();
+    if (equals < 0 || !name.startsWith(key, Qt::CaseInsensitive))
+        return std::nullopt;
+    bool ok = false;
+    const qint64 number = name.sliced(key.size()).toLongLong(&ok);
+    if (!ok)
+        return std::nullopt;
+    return std::pair(number, line.sliced(equals + 1));
+}
+
+// The entries of the "FileN=" lines in the order of their numbers, which need not be the
 // order of the lines: only the maxEntries of lowest number are kept as the lines go by, each
-// number's first local file.
+// number's first entry taken. Their titles are looked for once the entries are known, so that
+// the titles of entries never kept take no memory.
 class NumberedFiles {
 public:
-    NumberedFiles(const QString &folder, qsizetype maxEntries)
-        : m_folder(folder)
+    NumberedFiles(const EntryBase &base, qsizetype maxEntries)
+        : m_base(base)
         , m_max(maxEntries)
     {
     }
     void take(const QString &line)
     {
-        const qsizetype equals = line.indexOf(u'=');
-        const QString key = line.first(std::max<qsizetype>(equals, 0)).trimmed();
-        if (equals < 0 || !key.startsWith(QLatin1String("File"), Qt::CaseInsensitive))
+        const auto file = numbered(line, QLatin1String("File"));
+        if (!file || m_files.contains(file->first) || beyondKept(file->first))
             return;
-        bool ok = false;
-        const qint64 number = key.sliced(4).toLongLong(&ok);
-        if (!ok || m_files.contains(number) || beyondKept(number))
-            return;
-        const auto path = localPath(line.sliced(equals + 1), m_folder);
+        const auto path = m_base.path(file->second);
         if (!path)
             return;
-        m_files.insert(number, *path);
+        m_files.insert(file->first, { *path, std::nullopt });
         if (m_files.size() > m_max)
             m_files.erase(std::prev(m_files.end()));
     }
-    QStringList paths() const { return m_files.values(); }
+    // Each number's first title.
+    void title(const QString &line)
+    {
+        const auto title = numbered(line, QLatin1String("Title"));
+        if (!title)
+            return;
+        const auto file = m_files.find(title->first);
+        if (file != m_files.end() && !file->title)
+            file->title = title->second;
+    }
+    QList<PlaylistEntry> entries() const
+    {
+        EntryCollector entries(m_max);
+        for (const Numbered &file : m_files)
+            entries.add(file.path, file.title.value_or(QString()));
+        return entries.entries();
+    }
 
 private:
     bool beyondKept(qint64 number) const
@@ -42,21 +68,26 @@ private:
         return m_files.size() >= m_max && (m_files.isEmpty() || number > m_files.lastKey());
     }
 
-    QString m_folder;
+    struct Numbered {
+        QString path;
+        std::optional<QString> title;
+    };
+
+    EntryBase m_base;
     qsizetype m_max;
-    QMap<qint64, QString> m_files;
+    QMap<qint64, Numbered> m_files;
 };
 
 class PlsKind : public PlaylistKind {
 public:
     // The header comes first, blank lines aside.
-    std::optional<QStringList> read(
-        const QByteArray &bytes, const QString &folder, qsizetype maxEntries) const override
+    std::optional<QList<PlaylistEntry>> read(
+        const QByteArray &bytes, const EntryBase &base, qsizetype maxEntries) const override
     {
         if (!looksLikeText(bytes))
             return std::nullopt;
         std::optional<bool> headed;
-        NumberedFiles files(folder, maxEntries);
+        NumberedFiles files(base, maxEntries);
         forEachLine(bytes, [&](const QString &line) {
             if (headed) {
                 files.take(line);
@@ -68,7 +99,11 @@ public:
         });
         if (!headed.value_or(false))
             return std::nullopt;
-        return files.paths();
+        forEachLine(bytes, [&](const QString &line) {
+            files.title(line);
+            return true;
+        });
+        return files.entries();
     }
 
     // Each entry numbered from 1, then the count.
@@ -78,8 +113,8 @@ public:
         for (qsizetype i = 0; i < entries.size(); ++i) {
             const PlaylistEntry &entry = entries.at(i);
             text += QStringLiteral("File%1=%2\nTitle%1=%3\nLength%1=%4\n")
-                        .arg(QString::number(i + 1), entryPath(absoluteIn(base, entry.path), base),
-                            shownName(entry.name), QString::number(wholeSeconds(entry)));
+                        .arg(QString::number(i + 1), entryPath(entry.path, base), shownName(entry.name),
+                            QString::number(wholeSeconds(entry)));
         }
         text += QStringLiteral("NumberOfEntries=%1\nVersion=2\n").arg(entries.size());
         return text.toUtf8();

@@ -1,7 +1,19 @@
 #include "playlist/smpfile.h"
 
 #include "files/textfiles.h"
+#include "playlist/mediatypes.h"
 #include "playlist/playlistformats.h"
+
+QStringList smpLines(const PlaylistModel &playlist)
+{
+    QStringList lines;
+    lines.reserve(playlist.count());
+    for (int row = 0; row < playlist.count(); ++row) {
+        const QString path = playlist.pathAt(row);
+        lines << (isStreamAddress(path) ? path : playlist.nameAt(row));
+    }
+    return lines;
+}
 
 std::optional<QByteArray> encodePlaylist(const QStringList &names)
 {

@@ -8,7 +8,11 @@
 
 // The player's own playlist files (.smp): one display name a line, in playlist order, each
 // line ending in CR LF, no header. An empty playlist is an empty file. The names stand behind
-// the folder of the last added track, which the player remembers apart.
+// the folder of the last added track, which the player remembers apart; a stream has no
+// folder, and its line is its address.
+
+// The lines the playlist is saved as: each row's name, a stream's address.
+QStringList smpLines(const PlaylistModel &playlist);
 
 // The bytes of a playlist file, or nothing when a name holds a line break: such a name
 // would come back as two wrong entries.

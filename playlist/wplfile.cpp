@@ -8,13 +8,14 @@ namespace {
 
 class WplKind : public PlaylistKind {
 public:
-    std::optional<QStringList> read(
-        const QByteArray &bytes, const QString &folder, qsizetype maxEntries) const override
+    // A media element names no title.
+    std::optional<QList<PlaylistEntry>> read(
+        const QByteArray &bytes, const EntryBase &base, qsizetype maxEntries) const override
     {
         EntryCollector entries(maxEntries);
         return readXmlPlaylist(bytes, QLatin1String("smil"), entries, [&](QXmlStreamReader &xml) {
             if (xml.isStartElement() && named(xml, QLatin1String("media")))
-                entries.add(localPath(attribute(xml, QLatin1String("src")), folder));
+                entries.add(base.path(attribute(xml, QLatin1String("src"))));
         });
     }
 
@@ -31,7 +32,7 @@ public:
         xml.writeStartElement(QStringLiteral("seq"));
         for (const PlaylistEntry &entry : entries) {
             xml.writeEmptyElement(QStringLiteral("media"));
-            xml.writeAttribute(QStringLiteral("src"), entryPath(absoluteIn(base, entry.path), base));
+            xml.writeAttribute(QStringLiteral("src"), entryPath(entry.path, base));
         }
         xml.writeEndDocument();
         return bytes;

@@ -16,7 +16,7 @@ QString attribute(const QXmlStreamReader &xml, QLatin1String name)
     return QString();
 }
 
-std::optional<QStringList> readXmlPlaylist(const QByteArray &bytes, QLatin1String root,
+std::optional<QList<PlaylistEntry>> readXmlPlaylist(const QByteArray &bytes, QLatin1String root,
     EntryCollector &entries, const std::function<void(QXmlStreamReader &)> &visit)
 {
     // Read through a device, the reader decodes the bytes a block at a time instead of whole.
@@ -32,28 +32,36 @@ std::optional<QStringList> readXmlPlaylist(const QByteArray &bytes, QLatin1Strin
     }
     if (xml.hasError() && !entries.full())
         return std::nullopt;
-    return entries.paths();
+    return entries.entries();
 }
 
-FirstLocation::FirstLocation(QLatin1String entry, QLatin1String location)
+EntryElements::EntryElements(
+    QLatin1String entry, QLatin1String location, EntryCollector &entries, LocationReader read)
     : m_entry(entry)
     , m_location(location)
+    , m_entries(entries)
+    , m_read(std::move(read))
 {
 }
 
-bool FirstLocation::at(const QXmlStreamReader &xml)
+// A title may hold markup of its own, which is read as its text.
+void EntryElements::visit(QXmlStreamReader &xml)
 {
-    if (xml.isEndElement() && (named(xml, QLatin1String("track")) || named(xml, QLatin1String("entry"))))
+    if (xml.isEndElement() && m_inEntry && named(xml, m_entry)) {
         m_inEntry = false;
+        m_entries.add(m_path, m_title.value_or(QString()));
+    }
     if (!xml.isStartElement())
-        return false;
+        return;
     if (named(xml, m_entry)) {
         m_inEntry = true;
-        m_taken = false;
-        return false;
+        m_located = false;
+        m_path.reset();
+        m_title.reset();
+    } else if (m_inEntry && !m_located && named(xml, m_location)) {
+        m_located = true;
+        m_path = m_read(xml);
+    } else if (m_inEntry && !m_title && named(xml, QLatin1String("title"))) {
+        m_title = xml.readElementText(QXmlStreamReader::IncludeChildElements);
     }
-    if (!m_inEntry || m_taken || !named(xml, m_location))
-        return false;
-    m_taken = true;
-    return true;
 }

@@ -16,20 +16,25 @@ QString attribute(const QXmlStreamReader &xml, QLatin1String name);
 // Reads an XML playlist whose root element is root, handing visit each token after the root's
 // start until the file ends or entries is full. Nothing when the file has another root or is
 // not well formed before entries is full.
-std::optional<QStringList> readXmlPlaylist(const QByteArray &bytes, QLatin1String root,
+std::optional<QList<PlaylistEntry>> readXmlPlaylist(const QByteArray &bytes, QLatin1String root,
     EntryCollector &entries, const std::function<void(QXmlStreamReader &)> &visit);
 
-// Finds the first location of each entry (an XSPF track, an ASX entry); the others are passed
-// over. Either kind's entry ends at the end of a track or of an entry.
-class FirstLocation {
+// Gathers each entry of an XSPF or ASX list (a track, an entry): its first location, read by
+// the kind's location reader, and its first title, both handed to entries at the entry's end.
+// A location or title outside an entry is passed over.
+class EntryElements {
 public:
-    FirstLocation(QLatin1String entry, QLatin1String location);
-    // Whether xml stands at the start of an entry's first location.
-    bool at(const QXmlStreamReader &xml);
+    using LocationReader = std::function<std::optional<QString>(QXmlStreamReader &)>;
+    EntryElements(QLatin1String entry, QLatin1String location, EntryCollector &entries, LocationReader read);
+    void visit(QXmlStreamReader &xml);
 
 private:
     QLatin1String m_entry;
     QLatin1String m_location;
+    EntryCollector &m_entries;
+    LocationReader m_read;
     bool m_inEntry = false;
-    bool m_taken = false;
+    bool m_located = false;
+    std::optional<QString> m_path;
+    std::optional<QString> m_title;
 };

@@ -8,15 +8,14 @@ namespace {
 
 class XspfKind : public PlaylistKind {
 public:
-    std::optional<QStringList> read(
-        const QByteArray &bytes, const QString &folder, qsizetype maxEntries) const override
+    std::optional<QList<PlaylistEntry>> read(
+        const QByteArray &bytes, const EntryBase &base, qsizetype maxEntries) const override
     {
         EntryCollector entries(maxEntries);
-        FirstLocation first(QLatin1String("track"), QLatin1String("location"));
-        return readXmlPlaylist(bytes, QLatin1String("playlist"), entries, [&](QXmlStreamReader &xml) {
-            if (first.at(xml))
-                entries.add(locationPath(xml.readElementText(), folder));
-        });
+        EntryElements elements(QLatin1String("track"), QLatin1String("location"), entries,
+            [&](QXmlStreamReader &xml) { return base.location(xml.readElementText()); });
+        return readXmlPlaylist(
+            bytes, QLatin1String("playlist"), entries, [&](QXmlStreamReader &xml) { elements.visit(xml); });
     }
 
     // The names and the lengths are recorded too.
@@ -32,7 +31,7 @@ public:
         xml.writeStartElement(QStringLiteral("trackList"));
         for (const PlaylistEntry &entry : entries) {
             xml.writeStartElement(QStringLiteral("track"));
-            xml.writeTextElement(QStringLiteral("location"), locationUri(absoluteIn(base, entry.path), base));
+            xml.writeTextElement(QStringLiteral("location"), locationUri(entry.path, base));
             xml.writeTextElement(QStringLiteral("title"), shownXmlName(entry.name));
             if (const qint64 seconds = wholeSeconds(entry); seconds >= 0)
                 xml.writeTextElement(QStringLiteral("duration"), QString::number(seconds * 1000));

@@ -70,17 +70,21 @@ private slots:
         QCOMPARE(r.state().shownSongName(), QStringLiteral("nuevo.mp3"));
     }
 
-    // Of the files dropped, the media files are added in the order dropped and nothing
-    // plays; other kinds, folders and remote files are passed over.
+    // Of the files dropped, the media files and http streams are added in the order dropped
+    // and nothing plays; other kinds, folders and other schemes are passed over. A stream,
+    // named by its address, leaves the remembered folder as it was.
     void droppedMediaFilesAdded()
     {
         Rig r;
         const QList<QUrl> urls { QUrl::fromLocalFile(r.track("b.MID")),
             QUrl::fromLocalFile(r.track("nota.txt")), QUrl::fromLocalFile(r.folder.path()),
-            QUrl("https://example.org/a.mp3"), QUrl::fromLocalFile(r.track("a.mpg")),
-            QUrl::fromLocalFile(r.track("c.Opus")) };
+            QUrl("ftp://example.org/a.mp3"), QUrl::fromLocalFile(r.track("a.mpg")),
+            QUrl::fromLocalFile(r.track("c.Opus")), QUrl("https://example.org/radio") };
         r.p.addFiles(droppedMediaFiles(urls));
-        QCOMPARE(r.p.playlist().names(), (QStringList { "b.MID", "a.mpg", "c.Opus" }));
+        QCOMPARE(r.p.playlist().names(),
+            (QStringList { "b.MID", "a.mpg", "c.Opus", "https://example.org/radio" }));
+        QCOMPARE(r.p.playlist().pathAt(3), QStringLiteral("https://example.org/radio"));
+        QCOMPARE(readFile(besideProgram(QStringLiteral("Dir.txt"))), (r.folder.path() + "/\r\n").toUtf8());
         QVERIFY(r.fakes.engine.calls.isEmpty());
     }
 };

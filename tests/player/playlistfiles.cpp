@@ -78,6 +78,21 @@ private slots:
         QVERIFY(r.fakes.messages.shown.isEmpty());
     }
 
+    // A stream is saved as its address and loads back as a stream named by it, never behind the
+    // remembered folder, which a list of streams does without.
+    void streamsInOwnPlaylist()
+    {
+        Rig r;
+        r.p.playlist().append("http://radio.example/uno", "Radio Uno");
+        const QString list = r.file("radio.smp");
+        r.fakes.common.answers = { list, list };
+        r.p.cmdSave_Click();
+        QCOMPARE(readFile(list), QByteArray("http://radio.example/uno\r\n"));
+        r.p.cmdLoad_Click();
+        QCOMPARE(r.rows().last(), "http://radio.example/uno|http://radio.example/uno");
+        QVERIFY(r.fakes.messages.shown.isEmpty());
+    }
+
     // The file goes exactly where the user closed the dialog, under the name typed, with
     // no extension added; an empty playlist is an empty file, and loading it adds nothing.
     void emptyPlaylistWrittenWhereChosen()
@@ -221,8 +236,8 @@ private slots:
     }
 
     // Other players' PLS and XSPF files add their local files in order, relative ones from
-    // the playlist's folder, each under its file name, behind the rows already there; web
-    // addresses are passed over without a message.
+    // the playlist's folder, each under its file name, and their streams under their titles,
+    // behind the rows already there.
     void otherPlayersPlaylistsAppended()
     {
         Rig r;
@@ -230,7 +245,8 @@ private slots:
         const QString pls = r.file("radio.pls");
         QVERIFY(writeFile(pls,
             "[playlist]\nNumberOfEntries=3\nFile1=sub/Canción uno.ogg\nTitle1=Uno\n"
-            "File2=http://radio.invalid/stream\nFile3=/abs/dos.mp3\nLength3=200\nVersion=2\n"));
+            "File2=http://radio.invalid/stream\nTitle2=Radio "
+            "Uno\nFile3=/abs/dos.mp3\nLength3=200\nVersion=2\n"));
         const QString xspf = r.file("lista.xspf");
         QVERIFY(writeFile(xspf,
             "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
@@ -244,8 +260,8 @@ private slots:
         const QString here = r.folder.path() + "/";
         QCOMPARE(r.rows(),
             (QStringList { "/m/ya.mp3|ya.mp3", here + "sub/Canción uno.ogg|Canción uno.ogg",
-                "/abs/dos.mp3|dos.mp3", "/abs/tres y cuatro.opus|tres y cuatro.opus",
-                here + "cinco.m4a|cinco.m4a" }));
+                "http://radio.invalid/stream|Radio Uno", "/abs/dos.mp3|dos.mp3",
+                "/abs/tres y cuatro.opus|tres y cuatro.opus", here + "cinco.m4a|cinco.m4a" }));
         QVERIFY(r.fakes.messages.shown.isEmpty());
     }
 
