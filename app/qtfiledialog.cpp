@@ -1,6 +1,7 @@
 #include "app/qtfiledialog.h"
 
 #include "app/dialogfilter.h"
+#include "app/heaptrim.h"
 #include "widgets/widgetstyle.h"
 
 #include <QAbstractFileIconProvider>
@@ -88,6 +89,13 @@ void QtFileDialog::ShowSave()
 }
 
 void QtFileDialog::show(QFileDialog::AcceptMode mode)
+{
+    ask(mode);
+    // The dialog, its folder reader and the thread that ran it are gone by now.
+    giveBackFreeHeap();
+}
+
+void QtFileDialog::ask(QFileDialog::AcceptMode mode)
 {
     // Declared first so that it outlives the dialog that asks it.
     PlayerFileIcons icons;

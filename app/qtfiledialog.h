@@ -15,4 +15,5 @@ public:
 
 private:
     void show(QFileDialog::AcceptMode mode);
+    void ask(QFileDialog::AcceptMode mode);
 };

@@ -12,7 +12,10 @@ bare Qt Widgets window that starts GStreamer and shows one window):
 - scale: loading a 32767-line playlist file through "Abrir", until the window answers again,
   and the memory after.
 
-Usage: bench/player_bench.py --player build/velumo --floor build-bench/floor [--runs 5]
+Usage: bench/player_bench.py --player build/velumo --floor build-bench/floor [--runs 5] [--dialog-memory]
+With --dialog-memory, only the file dialog's share is measured: the player playing an MP3 added
+through "Agregar" and the same MP3 named on its command line, in turn, each 3 s into the tone,
+and the mappings of /proc/<pid>/smaps that differ most between the two of the last pair.
 Nothing here passes or fails: it prints figures.
 """
 
@@ -80,6 +83,18 @@ def start_up(args, registry):
         print(f"idle memory 2 s after start, {name}: RSS {rss:.1f} MB, PSS {pss:.1f} MB")
 
 
+def smaps_by_mapping(pid):
+    """Resident kB of each mapping of a process by its name: a library, [heap] or anonymous."""
+    totals, name = {}, "?"
+    for line in Path(f"/proc/{pid}/smaps").read_text().splitlines():
+        fields = line.split()
+        if "-" in fields[0] and len(fields) >= 5:
+            name = Path(fields[5]).name if len(fields) > 5 else "anonymous"
+        elif fields[0] == "Rss:":
+            totals[name] = totals.get(name, 0) + int(fields[1])
+    return totals
+
+
 def add_and_play(desk, track, wait=0.0):
     """Adds the track through "Agregar" and presses "Empezar", wait seconds later."""
     desk.click_control("cdmAdd")
@@ -134,6 +149,47 @@ def memory_while_playing(args, command):
             ears.wait_for_tone(440, after=mark)
         time.sleep(3)
         return memory_kb(process.pid)
+
+
+def memory_3s_into_tone(player, named):
+    """Memory and mappings of the player 3 s into an MP3's tone: the MP3 named on its command
+    line, or else added through "Agregar" and played with "Empezar"."""
+    with audio.SoundServer() as server, Desktop(tray=True) as desk:
+        desk.add_env(server.client_env())
+        track = audio.make_mp3(desk.root / "tono.mp3", 440, 30)
+        with server.recorder() as ears:
+            mark = ears.mark()
+            if named:
+                pid = desk.spawn([str(player), str(track)]).pid
+            else:
+                pid = desk.start_player(binary=player).pid
+                desk.main_window()
+                add_and_play(desk, track)
+            ears.wait_for_tone(440, after=mark)
+        deadline = time.monotonic() + 3
+        wait_until(lambda: time.monotonic() >= deadline, "3 s of playback", interval=0.1)
+        return memory_kb(pid)[0], smaps_by_mapping(pid)
+
+
+def dialog_memory(args):
+    """The file dialog's share: "Agregar" and the command line in turn, medians of the pairs."""
+    dialog, named = [], []
+    for run in range(args.runs):
+        dialog.append(memory_3s_into_tone(args.player, named=False))
+        named.append(memory_3s_into_tone(args.player, named=True))
+        print(f"[pair {run + 1}] Agregar {dialog[-1][0] / 1024:.1f} MB, command line {named[-1][0] / 1024:.1f} MB",
+              file=sys.stderr, flush=True)
+    rss_dialog = statistics.median(r for r, _ in dialog) / 1024
+    rss_named = statistics.median(r for r, _ in named) / 1024
+    print(f"while an MP3 plays, 3 s into it, medians of {args.runs} pairs: added through \"Agregar\" "
+          f"RSS {rss_dialog:.1f} MB, named on the command line RSS {rss_named:.1f} MB, "
+          f"difference {rss_dialog - rss_named:.1f} MB")
+    last_dialog, last_named = dialog[-1][1], named[-1][1]
+    differences = {name: last_dialog.get(name, 0) - last_named.get(name, 0)
+                   for name in set(last_dialog) | set(last_named)}
+    print("  mappings that differ most in the last pair (kB, Agregar minus command line):")
+    for name, kb in sorted(differences.items(), key=lambda item: -abs(item[1]))[:12]:
+        print(f"    {kb:+6d}  {name}")
 
 
 def playing_at_once(args):
@@ -226,9 +282,13 @@ def main():
     parser.add_argument("--player", type=Path, required=True)
     parser.add_argument("--floor", type=Path, required=True)
     parser.add_argument("--runs", type=int, default=5)
+    parser.add_argument("--dialog-memory", action="store_true", help="only the file dialog's share")
     args = parser.parse_args()
     args.player = args.player.resolve()
     args.floor = args.floor.resolve()
+    if args.dialog_memory:
+        dialog_memory(args)
+        return
     # GStreamer's registry is built once, as a user's first run leaves it, for all alike.
     with tempfile.TemporaryDirectory(prefix="velumo-player-bench-") as scratch:
         registry = Path(scratch) / "registry.bin"

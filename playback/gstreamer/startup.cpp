@@ -187,6 +187,35 @@ void disposePipeline(GstElement *pipeline)
     gst_object_unref(pipeline);
 }
 
+EarlyStart::EarlyStart(int argc, char *argv[])
+{
+    QStringList paths;
+    for (int i = 1; i < argc; ++i)
+        paths << QString::fromLocal8Bit(argv[i]);
+    if (!paths.isEmpty())
+        m_thread = std::thread(&EarlyStart::run, this, capsToWarm(paths));
+}
+
+EarlyStart::~EarlyStart()
+{
+    m_stopping = true;
+    if (m_thread.joinable())
+        m_thread.join();
+}
+
+// A playbin is made and dropped, which loads the plug-ins of the elements every file plays
+// through; then the type finders that tell a file's kind, and the decoders of the files' kinds.
+void EarlyStart::run(const QStringList &caps)
+{
+    GstElement *playbin = newPlaybin(QString());
+    if (!playbin)
+        return;
+    gst_object_unref(playbin);
+    if (GstPlugin *typeFinders = gst_plugin_load_by_name("typefindfunctions"))
+        gst_object_unref(typeFinders);
+    loadDecoders(caps, m_stopping);
+}
+
 Warmer::Warmer(const QString &audioSink, const QStringList &paths)
 {
     m_thread.reset(QThread::create([this, audioSink, caps = capsToWarm(paths)] {

@@ -1,5 +1,6 @@
 #include "mediafiles.h"
 #include "playback/gstreamer/gstengine.h"
+#include "playback/gstreamer/startup.h"
 
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -268,6 +269,21 @@ private slots:
 
         GstEngine unused(QStringLiteral("fakesink sync=true"));
         unused.warmUp({ m_wav });
+    }
+
+    // GStreamer started early for the files of a command line: a start ended at once, as one
+    // that hands its files over, waits for it and ends; the engine then plays the first file
+    // as a cold one does.
+    void earlyStartedEnginePlaysTheFirstFile()
+    {
+        QByteArray program("velumo"), path = m_wav.toLocal8Bit();
+        char *argv[] = { program.data(), path.data(), nullptr };
+        {
+            const EarlyStart handedOver(2, argv);
+        }
+        const EarlyStart early(2, argv);
+        QVERIFY(m_engine->MediaFile(m_wav) && m_engine->StartPlayback());
+        QVERIFY(qAbs(m_engine->MediaLength().value_or(0) - fileSeconds) <= 0.1);
     }
 
     // An end that was already on its way when the user stopped must not reach the player,
