@@ -11,7 +11,8 @@ class QWidget;
 
 // Tells the track that starts while the main window is hidden with a desktop notice, as the
 // desktop's media controls describe it. The notice goes out when the track starts, and is
-// brought up to date when the file's tags come within a few seconds.
+// brought up to date when the file's tags come within a few seconds; a stream's notice, each
+// time the stream sends a new title.
 class TrackNotices : public QObject {
     Q_OBJECT
 public:

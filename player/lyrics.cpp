@@ -3,12 +3,18 @@
 #include "files/lyricsfile.h"
 #include "files/lyricssearch.h"
 #include "playback/mediaengine.h"
+#include "playlist/mediatypes.h"
 
 #include <QTimer>
 
 void Player::LoadLyrics()
 {
     m_timedLyrics.reset();
+    // A stream's row names a station, not a song, and its address is no place to look beside.
+    if (isStreamAddress(m_state->SongPath())) {
+        followLyrics();
+        return;
+    }
     // A name too short keeps the empty LyricsName, and a track with lyrics nowhere keeps the
     // empty text that Play gave the window.
     if (const auto base = lyricsBaseName(m_state->SongName()))

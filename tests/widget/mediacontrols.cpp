@@ -47,6 +47,24 @@ private slots:
         QCOMPARE(r.fakes.engine.calls.join(QLatin1Char(',')), engineCall);
         QCOMPARE(seeked.count(), engineCall.isEmpty() ? 0 : 1);
     }
+
+    // A stream's station stands for its title until it sends a song's, then for its album.
+    void streamMetadata()
+    {
+        PlayerRig r;
+        MprisService media(&r.p);
+        const QString address = QStringLiteral("http://radio.example/uno");
+        r.state().setSongPath(address);
+        r.state().setSongName(QStringLiteral("Radio Uno"));
+        r.p.cmdPlay_Click();
+        r.fakes.engine.tags.station = QStringLiteral("Estación");
+        QCOMPARE(media.metadata().value("xesam:title"), QStringLiteral("Estación"));
+        r.fakes.engine.tags.title = QStringLiteral("Canción");
+        const QVariantMap data = media.metadata();
+        QCOMPARE(data.value("xesam:title"), QStringLiteral("Canción"));
+        QCOMPARE(data.value("xesam:album"), QStringLiteral("Estación"));
+        QCOMPARE(data.value("xesam:url"), address);
+    }
 };
 
 QTEST_MAIN(MediaControls)
