@@ -27,11 +27,15 @@ class Radio(unittest.TestCase):
         self.radio = subprocess.Popen(
             [sys.executable, str(RADIO), "--title", "Artista - Cancion de prueba"],
             stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True, start_new_session=True)
-        self.addCleanup(stop_process, self.radio)
         self.port = int(self.radio.stdout.readline())
         # Each connection the radio takes, as it tells them.
         self.connections = []
-        threading.Thread(target=self.count_connections, daemon=True).start()
+        counter = threading.Thread(target=self.count_connections, daemon=True)
+        counter.start()
+        for pipe in (self.radio.stdout, self.radio.stdin):
+            self.addCleanup(pipe.close)
+        self.addCleanup(counter.join, 30)
+        self.addCleanup(stop_process, self.radio)
 
     def count_connections(self):
         for line in self.radio.stdout:
