@@ -24,6 +24,8 @@ from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
 BIT_RATE = 128000
 # Sent at once, so that a client starts without waiting for the pace.
 HEAD_START_SECONDS = 2
+# Bytes of sound between two titles: half a second.
+METAINT = 8000
 
 
 def make_tone(seconds, frequency):
@@ -133,16 +135,11 @@ def read_commands(radio):
 
 def main():
     options = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    options.add_argument("--port", type=int, default=0)
     options.add_argument("--name", default="Radio de prueba")
     options.add_argument("--title", default="Artista - Canción")
-    # At most the tone's length in bytes (16000 a second).
-    options.add_argument("--metaint", type=int, default=8000)
-    options.add_argument("--frequency", type=int, default=440)
     arguments = options.parse_args()
-    radio = Radio(make_tone(3, arguments.frequency), arguments.name, arguments.title,
-                  arguments.metaint)
-    server = ThreadingHTTPServer(("127.0.0.1", arguments.port), Handler)
+    radio = Radio(make_tone(3, 440), arguments.name, arguments.title, METAINT)
+    server = ThreadingHTTPServer(("127.0.0.1", 0), Handler)
     server.daemon_threads = True
     server.radio = radio
     threading.Thread(target=read_commands, args=(radio,), daemon=True).start()
