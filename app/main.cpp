@@ -6,6 +6,7 @@
 #include "app/singleinstance.h"
 #include "app/tracknotices.h"
 #include "extras/qttrayicon.h"
+#include "files/mediatypes.h"
 #include "files/programfolder.h"
 #include "info/desktoplinks.h"
 #include "playback/enginerouter.h"
@@ -13,7 +14,6 @@
 #include "playback/gstreamer/startup.h"
 #include "playback/gstreamer/streamengine.h"
 #include "player/player.h"
-#include "playlist/mediatypes.h"
 #include "widgets/widgetstyle.h"
 
 #include <QApplication>

@@ -1,8 +1,8 @@
 #include "app/mpris.h"
 
 #include "files/coverart.h"
+#include "files/mediatypes.h"
 #include "player/player.h"
-#include "playlist/mediatypes.h"
 
 #include <QDBusAbstractAdaptor>
 #include <QDBusConnection>

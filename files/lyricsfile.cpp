@@ -1,8 +1,8 @@
 #include "files/lyricsfile.h"
 
+#include "files/mediatypes.h"
 #include "files/programfolder.h"
 #include "files/textfiles.h"
-#include "playlist/mediatypes.h"
 
 #include <QDir>
 #include <QStringDecoder>

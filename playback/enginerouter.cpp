@@ -1,6 +1,6 @@
 #include "playback/enginerouter.h"
 
-#include "playlist/mediatypes.h"
+#include "files/mediatypes.h"
 
 #include <algorithm>
 

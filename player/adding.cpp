@@ -1,8 +1,8 @@
+#include "files/mediatypes.h"
 #include "files/programfolder.h"
 #include "files/textfiles.h"
 #include "player/filedialog.h"
 #include "player/player.h"
-#include "playlist/mediatypes.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 #include "files/embeddedlyrics.h"
+#include "files/mediatypes.h"
 #include "files/programfolder.h"
 #include "files/textfiles.h"
 #include "playback/mediaengine.h"
 #include "player/player.h"
-#include "playlist/mediatypes.h"
 
 namespace {
 

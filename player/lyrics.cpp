@@ -2,8 +2,8 @@
 
 #include "files/lyricsfile.h"
 #include "files/lyricssearch.h"
+#include "files/mediatypes.h"
 #include "playback/mediaengine.h"
-#include "playlist/mediatypes.h"
 
 #include <QTimer>
 

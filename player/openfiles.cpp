@@ -1,7 +1,7 @@
 #include "player/openfiles.h"
 
+#include "files/mediatypes.h"
 #include "player/player.h"
-#include "playlist/mediatypes.h"
 
 #include <QDir>
 #include <QFileInfo>

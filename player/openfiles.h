@@ -5,5 +5,5 @@
 #include <QUrl>
 
 // The media files among dropped URLs, in the order dropped: local files whose kind the
-// player plays and http or https streams, as their addresses (see playlist/mediatypes.h).
+// player plays and http or https streams, as their addresses (see files/mediatypes.h).
 QStringList droppedMediaFiles(const QList<QUrl> &urls);

@@ -1,9 +1,9 @@
+#include "files/mediatypes.h"
 #include "files/programfolder.h"
 #include "files/textfiles.h"
 #include "player/filedialog.h"
 #include "player/messagebox.h"
 #include "player/player.h"
-#include "playlist/mediatypes.h"
 #include "playlist/playlistformats.h"
 #include "playlist/smpfile.h"
 

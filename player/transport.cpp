@@ -1,6 +1,6 @@
+#include "files/mediatypes.h"
 #include "playback/mediaengine.h"
 #include "player/player.h"
-#include "playlist/mediatypes.h"
 
 using Playback = PlayerState::Playback;
 

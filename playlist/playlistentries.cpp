@@ -1,6 +1,6 @@
 #include "playlist/playlistentries.h"
 
-#include "playlist/mediatypes.h"
+#include "files/mediatypes.h"
 
 #include <algorithm>
 #include <cmath>

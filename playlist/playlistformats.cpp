@@ -1,7 +1,7 @@
 #include "playlist/playlistformats.h"
 
+#include "files/mediatypes.h"
 #include "files/textfiles.h"
-#include "playlist/mediatypes.h"
 #include "playlist/playlistkind.h"
 #include "playlist/playlistmodel.h"
 #include "playlist/smpfile.h"

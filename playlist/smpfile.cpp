@@ -1,7 +1,7 @@
 #include "playlist/smpfile.h"
 
+#include "files/mediatypes.h"
 #include "files/textfiles.h"
-#include "playlist/mediatypes.h"
 #include "playlist/playlistformats.h"
 
 QStringList smpLines(const PlaylistModel &playlist)

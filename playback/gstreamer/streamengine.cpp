@@ -1,8 +1,8 @@
 #include "playback/gstreamer/streamengine.h"
 
+#include "files/mediatypes.h"
 #include "playback/gstreamer/startup.h"
 #include "playback/gstreamer/tagreading.h"
-#include "playlist/mediatypes.h"
 #include "playlist/remoteplaylist.h"
 
 #include <QFileInfo>

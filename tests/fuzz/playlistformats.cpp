@@ -2,7 +2,7 @@
 // of a station's playlist from the web: each row read is a local file by its absolute path or
 // a stream, and one from the web is a stream.
 #include "playlist/playlistformats.h"
-#include "playlist/mediatypes.h"
+#include "files/mediatypes.h"
 #include "playlist/remoteplaylist.h"
 
 #include <QDir>

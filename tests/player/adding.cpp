@@ -1,5 +1,5 @@
+#include "files/mediatypes.h"
 #include "playertest.h"
-#include "playlist/mediatypes.h"
 
 #include <QtTest>
 

@@ -1,5 +1,5 @@
 #include "app/dialogfilter.h"
-#include "playlist/mediatypes.h"
+#include "files/mediatypes.h"
 
 #include <QComboBox>
 #include <QFileDialog>

@@ -1,4 +1,4 @@
-#include "playlist/mediatypes.h"
+#include "files/mediatypes.h"
 
 #include <QFileInfo>
 #include <QUrl>
