@@ -1,10 +1,16 @@
 #include "playback/gstreamer/joint.h"
 
+#include <algorithm>
 #include <gst/audio/audio.h>
 #include <gst/gst.h>
 #include <optional>
 
 namespace {
+
+// The output is opened at no less than the rate most music comes at, and that sound servers
+// run at: a file of a lower rate would be converted up on its way out anyway, and the file
+// after it most often needs that rate.
+constexpr int lowestOutputRate = 44100;
 
 bool interleavedAudioOf(GstPad *pad, GstAudioInfo *audio)
 {
@@ -53,6 +59,16 @@ int intField(const GstStructure *structure, const char *name)
     return value;
 }
 
+// Any raw audio of at least the rate and channels given. The converters before the sink then
+// pass each stream at its own format up to here, where its format is seen, and the sink chain
+// converts it up to the output's; a single format here would have every stream converted to it
+// before it could be seen.
+GstCaps *atLeast(int rate, int channels)
+{
+    return gst_caps_new_simple("audio/x-raw", "rate", GST_TYPE_INT_RANGE, rate, G_MAXINT, "channels",
+        GST_TYPE_INT_RANGE, channels, G_MAXINT, nullptr);
+}
+
 } // namespace
 
 bool cutAtSegmentEnd(GstPad *pad, GstPadProbeInfo *info)
@@ -92,27 +108,20 @@ void fitOutputFormat(GstElement *format, GstEvent *capsEvent)
 {
     GstCaps *incoming = nullptr;
     gst_event_parse_caps(capsEvent, &incoming);
-    GstPad *src = gst_element_get_static_pad(format, "src");
-    GstCaps *open = gst_pad_get_current_caps(src);
-    gst_object_unref(src);
-    // The first file after a load opens the output as the output likes best.
-    if (!open || !incoming || gst_caps_is_empty(incoming)) {
-        if (open)
-            gst_caps_unref(open);
+    if (!incoming || gst_caps_is_empty(incoming))
         return;
-    }
-    GstCaps *wanted = gst_caps_copy(open);
-    gst_caps_unref(open);
-    GstStructure *output = gst_caps_get_structure(wanted, 0);
     const GstStructure *stream = gst_caps_get_structure(incoming, 0);
-    const int rate = intField(stream, "rate");
-    const int channels = intField(stream, "channels");
-    if (rate > intField(output, "rate"))
-        gst_structure_set(output, "rate", G_TYPE_INT, rate, nullptr);
-    if (channels > intField(output, "channels")) {
-        gst_structure_set(output, "channels", G_TYPE_INT, channels, nullptr);
-        gst_structure_remove_field(output, "channel-mask");
+    int lowestRate = std::max(intField(stream, "rate"), lowestOutputRate);
+    int fewestChannels = std::max(intField(stream, "channels"), 2);
+    GstPad *src = gst_element_get_static_pad(format, "src");
+    if (GstCaps *open = gst_pad_get_current_caps(src)) {
+        const GstStructure *output = gst_caps_get_structure(open, 0);
+        lowestRate = std::max(lowestRate, intField(output, "rate"));
+        fewestChannels = std::max(fewestChannels, intField(output, "channels"));
+        gst_caps_unref(open);
     }
+    gst_object_unref(src);
+    GstCaps *wanted = atLeast(lowestRate, fewestChannels);
     g_object_set(format, "caps", wanted, nullptr);
     gst_caps_unref(wanted);
 }

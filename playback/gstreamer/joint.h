@@ -21,9 +21,10 @@ bool cutAtSegmentEnd(GstPad *pad, GstPadProbeInfo *info);
 quint64 runningTimeOf(GstPad *pad, GstBuffer *buffer);
 quint64 runningEndOf(GstPad *pad, GstBuffer *buffer);
 
-// A new stream's format on its way to the sound output. The output is opened once with the
-// first file's format, and each file after it is converted to that one, so that it joins the
-// file before without the output being opened again; a file that needs a higher rate or more
-// channels opens it again at what it needs, so that no file is played at less than its own.
+// A new stream's format on its way to the sound output. The output opens with the first
+// file's format, raised to stereo and 44.1 kHz where the file has less, and each file after it
+// is converted up to that one, so that it joins the file before without the output being opened
+// again (which is heard as a gap); a file that needs a higher rate or more channels opens it
+// again at what it needs, so that no file is played at less than its own.
 // Called on the streaming thread of the sink, with format the sink chain's capsfilter.
 void fitOutputFormat(GstElement *format, GstEvent *capsEvent);

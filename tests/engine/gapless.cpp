@@ -52,8 +52,9 @@ private slots:
         QVERIFY(!halves.contains(QString()));
         QFile file(dir.filePath(kind + QStringLiteral(".raw")));
         QVERIFY(file.open(QIODevice::ReadWrite));
-        GstEngine engine(
-            QStringLiteral("audioconvert ! audio/x-raw,format=S16LE ! fdsink fd=%1").arg(file.handle()));
+        // The mono tone reaches the output in stereo; it is written out in mono again.
+        GstEngine engine(QStringLiteral("audioconvert ! audio/x-raw,format=S16LE,channels=1 ! fdsink fd=%1")
+                             .arg(file.handle()));
         engine.QueueNext({ halves.value(1) });
         QSignalSpy started(&engine, &MediaEngine::QueuedFileStarted);
         std::optional<double> length;
@@ -74,20 +75,21 @@ private slots:
 
     void whatFollowsTheJoint_data()
     {
-        QTest::addColumn<QString>("next");
-        QTest::addColumn<int>("samples"); // what the sink takes of both files
-        // A mono tone of 1 s at 22.05 kHz is followed by 0.5 s of stereo at 44.1 kHz, by a text
-        // file named as an MP3, or by a file the player stopped telling once it was handed over.
-        QTest::newRow("richer format") << QStringLiteral("stereo.wav") << 22050 + 44100;
-        QTest::newRow("cannot be played") << QStringLiteral("text.mp3") << 22050;
-        QTest::newRow("no longer told") << QStringLiteral("stereo.wav") << -22050;
+        QTest::addColumn<QStringList>("next");
+        QTest::addColumn<int>("samples"); // what the sink takes of all files; < 0: then untold
+        // A mono tone of 1 s at 44.1 kHz, played in stereo, is followed by 0.5 s of stereo at
+        // 44.1 kHz and 0.5 s at 48 kHz, by a text file named as an MP3, or by a file the player
+        // stopped telling once it was handed over.
+        QTest::newRow("richer formats") << QStringList { "stereo.wav", "48k.wav" } << 88200 + 44100 + 48000;
+        QTest::newRow("cannot be played") << QStringList { "text.mp3" } << 88200;
+        QTest::newRow("no longer told") << QStringList { "stereo.wav" } << -88200;
     }
     // The first file plays to its last sample whatever follows; a file that cannot be played or
-    // is no longer wanted is never heard, and the end is raised instead; a file of a higher
-    // rate and more channels is played at its own.
+    // is no longer wanted is never heard, and the end is raised instead; each file of a higher
+    // rate is played at its own.
     void whatFollowsTheJoint()
     {
-        QFETCH(QString, next);
+        QFETCH(QStringList, next);
         QFETCH(int, samples);
         const QDir dir(m_dir.path());
         const auto tone = [&dir](const char *name, int rate, int channels, double seconds) {
@@ -98,8 +100,9 @@ private slots:
                     .arg(channels)
                     .split(u' '));
         };
-        const QString first = tone("mono.wav", 22050, 1, 1);
+        const QString first = tone("mono.wav", 44100, 1, 1);
         QVERIFY(!first.isEmpty() && !tone("stereo.wav", 44100, 2, 0.5).isEmpty());
+        QVERIFY(!tone("48k.wav", 48000, 2, 0.5).isEmpty());
         QVERIFY(!mediafiles::bytes(dir, QStringLiteral("text.mp3"), "no sound here").isEmpty());
         QTemporaryFile file;
         QVERIFY(file.open());
@@ -107,14 +110,17 @@ private slots:
                              .arg(file.handle()));
         QSignalSpy started(&engine, &MediaEngine::QueuedFileStarted);
         QSignalSpy ended(&engine, &MediaEngine::PlaybackEnded);
-        engine.QueueNext({ dir.filePath(next) });
+        QStringList paths;
+        for (const QString &name : next)
+            paths << dir.filePath(name);
+        engine.QueueNext(paths);
         QVERIFY(engine.MediaFile(first) && engine.StartPlayback());
         if (samples < 0) {
             QTRY_VERIFY(engine.Position().value_or(0) > 0.8);
             engine.QueueNext({});
         }
         QTRY_COMPARE_WITH_TIMEOUT(ended.count(), 1, 10000);
-        QCOMPARE(started.count(), samples > 22050 ? 1 : 0);
+        QCOMPARE(started.count(), samples > 88200 ? next.size() : 0);
         QCOMPARE(file.size() / 2, qint64(std::abs(samples)));
     }
 };
