@@ -2,6 +2,7 @@
 
 #include "files/coverart.h"
 #include "files/mediatypes.h"
+#include "player/openfiles.h"
 #include "player/player.h"
 
 #include <QDBusAbstractAdaptor>
@@ -36,7 +37,10 @@ public:
     bool no() const { return false; }
     QString identity() const { return QStringLiteral("Velumo MP3 Player"); }
     QString desktopEntry() const { return QStringLiteral("velumo"); }
-    QStringList uriSchemes() const { return { QStringLiteral("file") }; }
+    QStringList uriSchemes() const
+    {
+        return { QStringLiteral("file"), QStringLiteral("http"), QStringLiteral("https") };
+    }
     QStringList mimeTypes() const
     {
         // The kinds the desktop entry offers the player for.
@@ -100,7 +104,7 @@ public slots:
     {
         m_service->setPosition(track.path(), position);
     }
-    void OpenUri(const QString &) { }
+    void OpenUri(const QString &uri) { m_service->openUri(uri); }
 
 signals:
     void Seeked(qlonglong Position);
@@ -276,6 +280,14 @@ void MprisService::next()
 void MprisService::previous()
 {
     m_player->cmdBack_Click();
+}
+
+// A file or a stream the desktop opens with the player is taken as one dropped on the list:
+// it joins the list, and plays when the list was empty.
+void MprisService::openUri(const QString &uri)
+{
+    if (const QStringList files = droppedMediaFiles({ QUrl(uri) }); !files.isEmpty())
+        m_player->openFiles(files);
 }
 
 void MprisService::raise()

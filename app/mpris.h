@@ -36,6 +36,7 @@ public:
     void stop();
     void next();
     void previous();
+    void openUri(const QString &uri);
     void raise();
     void quit();
 

@@ -65,6 +65,17 @@ private slots:
         QCOMPARE(data.value("xesam:album"), QStringLiteral("Estación"));
         QCOMPARE(data.value("xesam:url"), address);
     }
+
+    // What the desktop opens with the player joins the list, and plays when it was empty.
+    void openUriPlaysWhatItCan()
+    {
+        PlayerRig r;
+        MprisService media(&r.p);
+        media.openUri(QStringLiteral("ftp://example.org/c.mp3"));
+        media.openUri(QStringLiteral("http://radio.example/uno"));
+        QCOMPARE(r.p.playlist().count(), 1);
+        QVERIFY(r.fakes.engine.calls.contains(QStringLiteral("StartPlayback")));
+    }
 };
 
 QTEST_MAIN(MediaControls)
