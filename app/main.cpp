@@ -51,7 +51,7 @@ int main(int argc, char *argv[])
         qputenv("QT_ENABLE_REGEXP_JIT", "0");
     // A file named on the command line plays as soon as the window is up; GStreamer's start, the
     // longest step on the way to its sound, runs from now on beside Qt's own start.
-    const EarlyStart gstreamer(argc, argv);
+    EarlyStart gstreamer(argc, argv);
     QApplication app(argc, argv);
     app.setStyle(new PlayerStyle);
     // Each file dialog paints its file and folder pictures into Qt's pixmap cache under keys
@@ -86,6 +86,8 @@ int main(int argc, char *argv[])
     // Files and internet streams are played by engines of their own; a player that never plays
     // a stream never loads the network's libraries.
     GstEngine fileEngine;
+    // Now that this start is the player, the first file named is readied on the early thread.
+    fileEngine.prepareFirstFile(gstreamer);
     StreamEngine streamEngine;
     EngineRouter engine(&fileEngine, &streamEngine);
     QtFileDialog cmdlg;

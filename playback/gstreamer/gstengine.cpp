@@ -18,19 +18,12 @@ constexpr GstClockTime seekLimit = GST_SECOND;
 // The furthest a seek goes: past the end of any file, and far from overflowing in nanoseconds.
 constexpr double furthestSeek = 1e9;
 
-// A folder, a FIFO or a device would block or fail deep inside GStreamer, where no time limit
-// reaches; an empty file can hold nothing to play.
-bool isPlayable(const QFileInfo &file)
-{
-    return file.isFile() && file.isReadable() && file.size() > 0;
-}
-
 QStringList playableFiles(const QStringList &paths)
 {
     QStringList playable;
     for (const QString &path : paths) {
         const QFileInfo file(path);
-        if (!isPlayable(file))
+        if (!isPlayableFile(file))
             break;
         playable << file.absoluteFilePath();
     }
@@ -58,6 +51,10 @@ GstEngine::GstEngine(const QString &audioSink, QObject *parent)
 GstEngine::~GstEngine()
 {
     m_warmer.reset();
+    if (m_early) {
+        if (GstElement *playbin = std::exchange(m_early, nullptr)->take().playbin)
+            disposePipeline(playbin);
+    }
     if (m_playbin)
         disposePipeline(m_playbin);
     if (m_format)
@@ -68,14 +65,56 @@ GstEngine::~GstEngine()
 
 void GstEngine::warmUp(const QStringList &paths)
 {
-    if (!m_playbin && !m_warmer)
+    if (!m_playbin && !m_warmer && !m_early)
         m_warmer = std::make_unique<Warmer>(m_audioSink, paths);
+}
+
+void GstEngine::prepareFirstFile(EarlyStart &start)
+{
+    if (m_playbin || m_early)
+        return;
+    const auto attach = [this](GstElement *playbin, const QString &path) { attachFirst(playbin, path); };
+    if (start.playFirst(m_audioSink, attach))
+        m_early = &start;
+}
+
+// What ensurePlaybin and startFromBeginning do, before the first file is readied.
+void GstEngine::attachFirst(GstElement *playbin, const QString &path)
+{
+    attach(playbin);
+    m_firstFile = m_handOver.name();
+    give(playbin, path);
+}
+
+// The early start's playbin is the engine's from now on. It holds its file ready at its start
+// unless the file's first moment may have passed the gain and the volume at other than what
+// they are now: it was readied at full volume, at the gain of a file nobody told of, a track's
+// own. Tells whether it holds path.
+bool GstEngine::takeFirst(const QString &path)
+{
+    const EarlyStart::Readied readied = std::exchange(m_early, nullptr)->take();
+    if (!readied.playbin)
+        return false;
+    m_playbin = readied.playbin;
+    m_volume.applyTo(m_playbin);
+    // What it reported while nobody played it is no reason to end what plays next.
+    ++m_generation;
+    m_file = m_firstFile;
+    if (m_tags.hear(m_file))
+        emit TagsChanged();
+    if (m_loudness.told(readied.path) == Gain::Track && m_volume.linear() == 1.0 && !m_volume.muted())
+        m_loaded = readied.path;
+    return !m_loaded.isEmpty() && m_loaded == path;
 }
 
 bool GstEngine::MediaFile(const QString &path)
 {
     const QFileInfo file(path);
-    const bool playable = isPlayable(file);
+    const bool playable = isPlayableFile(file);
+    if (m_early && takeFirst(file.absoluteFilePath()) && playable) {
+        m_path = m_loaded;
+        return true;
+    }
     // The same file named again starts from the start it is held ready at; one that cannot be
     // taken back there is no longer held, and the next start loads it afresh.
     if (playable && !m_loaded.isEmpty() && file.absoluteFilePath() == m_loaded) {
@@ -247,10 +286,22 @@ bool GstEngine::ensurePlaybin()
     if (!playbin)
         return false;
     m_volume.applyTo(playbin);
-    GstEngineCallbacks::connect(this, playbin);
-    m_loudness.attach(playbin);
+    attach(playbin);
     m_playbin = playbin;
     return true;
+}
+
+void GstEngine::attach(GstElement *playbin)
+{
+    GstEngineCallbacks::connect(this, playbin);
+    m_loudness.attach(playbin);
+}
+
+void GstEngine::give(GstElement *playbin, const QString &path)
+{
+    m_handOver.load();
+    g_object_set(playbin, "uri", QUrl::fromLocalFile(path).toEncoded().constData(), nullptr);
+    m_loudness.name(path);
 }
 
 // The length must be known when this returns, so the file is first made ready (prerolled)
@@ -267,10 +318,7 @@ bool GstEngine::startFromBeginning()
     // The output opens afresh in the format the file likes best.
     if (m_format)
         g_object_set(m_format, "caps", nullptr, nullptr);
-    const QByteArray uri = QUrl::fromLocalFile(m_path).toEncoded();
-    m_handOver.load();
-    g_object_set(m_playbin, "uri", uri.constData(), nullptr);
-    m_loudness.name(m_path);
+    give(m_playbin, m_path);
     if (gst_element_set_state(m_playbin, GST_STATE_PAUSED) == GST_STATE_CHANGE_FAILURE)
         return failStart();
     m_loaded = m_path;
@@ -352,7 +400,8 @@ void GstEngine::measure()
 // moves on only once the user plays again.
 void GstEngine::deliverEnd(int generation, bool failed)
 {
-    if (generation != m_generation.load())
+    // Before the first file readied early is taken, nothing plays to end.
+    if (generation != m_generation.load() || !m_playbin)
         return;
     if (m_paused) {
         m_heldEnd = failed;

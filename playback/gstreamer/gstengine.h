@@ -13,6 +13,7 @@
 #include <optional>
 
 typedef struct _GstElement GstElement;
+class EarlyStart;
 class Warmer;
 
 // The media engine over GStreamer's playbin, audio only: the transport, the generations and the
@@ -30,8 +31,10 @@ class Warmer;
 // left where it ended, and raised on the resume.
 //
 // Threads: every public function and every field but m_generation and m_handOver is the UI
-// thread's. GStreamer's threads (the bus's sync handler, about-to-finish, the sink's probe)
-// read m_generation, call m_handOver, and hand everything else to the UI thread as queued calls.
+// thread's, but for attachFirst, which the early start's thread runs before the UI thread takes
+// the playbin it readies (take waits for that thread). GStreamer's threads (the bus's sync
+// handler, about-to-finish, the sink's probe) read m_generation, call m_handOver, and hand
+// everything else to the UI thread as queued calls.
 class GstEngine : public MediaEngine {
     Q_OBJECT
 public:
@@ -59,12 +62,20 @@ public:
     // Starts GStreamer, loads the decoders of the kinds of file among paths and opens the sound
     // output in the background.
     void warmUp(const QStringList &paths);
+    // The first file named on the command line is readied on the early start's thread, watched
+    // by this engine from the start, and played through its playbin. The early start outlives
+    // the engine.
+    void prepareFirstFile(EarlyStart &start);
 
     // The linear gain the playbin applies, 1.0 at full volume.
     double LinearVolume() const;
 
 private:
     bool ensurePlaybin();
+    void attach(GstElement *playbin);
+    void give(GstElement *playbin, const QString &path);
+    void attachFirst(GstElement *playbin, const QString &path);
+    bool takeFirst(const QString &path);
     bool startFromBeginning();
     bool playFromStart();
     bool failStart();
@@ -97,6 +108,9 @@ private:
     GstElement *m_sink = nullptr;
     GstElement *m_format = nullptr;
     std::unique_ptr<Warmer> m_warmer;
+    EarlyStart *m_early = nullptr;
+    // The number attachFirst gave the first file.
+    int m_firstFile = 0;
     std::atomic<int> m_generation { 0 };
     bool m_playing = false;
     bool m_paused = false;

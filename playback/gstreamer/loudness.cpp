@@ -116,6 +116,12 @@ void Loudness::setGain(const QString &path, MediaEngine::Gain gain)
         m_gains.pop_front();
 }
 
+MediaEngine::Gain Loudness::told(const QString &path)
+{
+    std::lock_guard lock(m_lock);
+    return wantedFor(path);
+}
+
 void Loudness::name(const QString &path)
 {
     std::lock_guard lock(m_lock);

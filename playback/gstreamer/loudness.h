@@ -50,6 +50,8 @@ public:
     Loudness &operator=(const Loudness &) = delete;
     ~Loudness();
     void setGain(const QString &path, MediaEngine::Gain gain);
+    // The gain told last for path; a track's own when none was.
+    MediaEngine::Gain told(const QString &path);
     // The file the playbin is given to play from its start; nothing handed over stays.
     void name(const QString &path);
     // The file handed to the playbin to follow.

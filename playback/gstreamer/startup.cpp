@@ -1,5 +1,7 @@
 #include "playback/gstreamer/startup.h"
 
+#include "playlist/mediatypes.h"
+
 #include <QFileInfo>
 #include <QSet>
 #include <QThread>
@@ -87,6 +89,20 @@ void loadDecoders(const QStringList &descriptions, const std::atomic<bool> &enou
         gst_caps_unref(caps);
     }
     gst_plugin_feature_list_free(decodable);
+}
+
+// The plug-in of the sound output the system's default sink chooses first, loaded without
+// opening the output.
+void loadOutputPlugin()
+{
+    GList *sinks = gst_element_factory_list_get_elements(
+        GST_ELEMENT_FACTORY_TYPE_SINK | GST_ELEMENT_FACTORY_TYPE_MEDIA_AUDIO, GST_RANK_MARGINAL);
+    sinks = g_list_sort(sinks, gst_plugin_feature_rank_compare_func);
+    if (sinks) {
+        if (GstPluginFeature *loaded = gst_plugin_feature_load(GST_PLUGIN_FEATURE(sinks->data)))
+            gst_object_unref(loaded);
+    }
+    gst_plugin_feature_list_free(sinks);
 }
 
 // A twentieth of a second of silence as a WAV file in a data: URI.
@@ -187,33 +203,100 @@ void disposePipeline(GstElement *pipeline)
     gst_object_unref(pipeline);
 }
 
+bool isPlayableFile(const QFileInfo &file)
+{
+    return file.isFile() && file.isReadable() && file.size() > 0;
+}
+
+// The first file named, as the player names it, when the player plays that kind of file from
+// the file system; otherwise nothing.
+QString fileToReady(const QString &argument)
+{
+    const QFileInfo file(argument);
+    if (isStreamAddress(argument) || !isPlayableName(file.fileName()) || !isPlayableFile(file))
+        return QString();
+    return file.absoluteFilePath();
+}
+
 EarlyStart::EarlyStart(int argc, char *argv[])
 {
     QStringList paths;
     for (int i = 1; i < argc; ++i)
         paths << QString::fromLocal8Bit(argv[i]);
-    if (!paths.isEmpty())
-        m_thread = std::thread(&EarlyStart::run, this, capsToWarm(paths));
+    if (paths.isEmpty())
+        return;
+    m_first = fileToReady(paths.constFirst());
+    m_thread = std::thread(&EarlyStart::run, this, capsToWarm(paths));
 }
 
 EarlyStart::~EarlyStart()
 {
-    m_stopping = true;
-    if (m_thread.joinable())
-        m_thread.join();
+    if (GstElement *playbin = take().playbin)
+        disposePipeline(playbin);
 }
 
-// A playbin is made and dropped, which loads the plug-ins of the elements every file plays
-// through; then the type finders that tell a file's kind, and the decoders of the files' kinds.
+bool EarlyStart::playFirst(const QString &audioSink, Attach attach)
+{
+    if (m_first.isEmpty())
+        return false;
+    {
+        std::lock_guard lock(m_lock);
+        m_audioSink = audioSink;
+        m_attach = std::move(attach);
+    }
+    m_decided.notify_one();
+    return true;
+}
+
+EarlyStart::Readied EarlyStart::take()
+{
+    {
+        std::lock_guard lock(m_lock);
+        m_stopping = true;
+    }
+    m_decided.notify_one();
+    if (m_thread.joinable())
+        m_thread.join();
+    return std::exchange(m_readied, {});
+}
+
+// GStreamer starts; the sound output's plug-in, the type finders that tell a file's kind and
+// the decoders of the files' kinds load on a thread of their own, beside the making of a
+// playbin, which loads the plug-ins every file plays through. Once this start is the player,
+// the playbin readies the first file; otherwise it is dropped.
 void EarlyStart::run(const QStringList &caps)
 {
-    GstElement *playbin = newPlaybin(QString());
-    if (!playbin)
+    if (!startGstreamer())
         return;
-    gst_object_unref(playbin);
-    if (GstPlugin *typeFinders = gst_plugin_load_by_name("typefindfunctions"))
-        gst_object_unref(typeFinders);
-    loadDecoders(caps, m_stopping);
+    std::thread loader([this, caps] {
+        loadOutputPlugin();
+        if (GstPlugin *typeFinders = gst_plugin_load_by_name("typefindfunctions"))
+            gst_object_unref(typeFinders);
+        loadDecoders(caps, m_stopping);
+    });
+    GstElement *playbin = newPlaybin(QString());
+    const bool player = playbin && !m_first.isEmpty() && waitForDecision();
+    if (player && !m_audioSink.isEmpty()) {
+        gst_object_unref(playbin);
+        playbin = newPlaybin(m_audioSink);
+    }
+    if (player && playbin) {
+        m_attach(playbin, m_first);
+        // A failure here shows again where the player waits for the file to be ready.
+        gst_element_set_state(playbin, GST_STATE_PAUSED);
+        m_readied = { playbin, m_first };
+    } else if (playbin) {
+        gst_object_unref(playbin);
+    }
+    loader.join();
+}
+
+// Whether this start is the player; a start that hands its files over ends before it knows.
+bool EarlyStart::waitForDecision()
+{
+    std::unique_lock lock(m_lock);
+    m_decided.wait(lock, [this] { return m_attach || m_stopping; });
+    return bool(m_attach);
 }
 
 Warmer::Warmer(const QString &audioSink, const QStringList &paths)

@@ -272,8 +272,8 @@ private slots:
     }
 
     // GStreamer started early for the files of a command line: a start ended at once, as one
-    // that hands its files over, waits for it and ends; the engine then plays the first file
-    // as a cold one does.
+    // that hands its files over, waits for it and ends; the player's own plays the first file
+    // through the playbin readied early as a cold one does, with the length known and one end.
     void earlyStartedEnginePlaysTheFirstFile()
     {
         QByteArray program("velumo"), path = m_wav.toLocal8Bit();
@@ -281,9 +281,13 @@ private slots:
         {
             const EarlyStart handedOver(2, argv);
         }
-        const EarlyStart early(2, argv);
-        QVERIFY(m_engine->MediaFile(m_wav) && m_engine->StartPlayback());
-        QVERIFY(qAbs(m_engine->MediaLength().value_or(0) - fileSeconds) <= 0.1);
+        EarlyStart early(2, argv);
+        GstEngine engine(QStringLiteral("fakesink sync=true"));
+        QSignalSpy ended(&engine, &MediaEngine::PlaybackEnded);
+        engine.prepareFirstFile(early);
+        QVERIFY(engine.MediaFile(m_wav) && engine.StartPlayback());
+        QVERIFY(qAbs(engine.MediaLength().value_or(0) - fileSeconds) <= 0.1);
+        QTRY_COMPARE_WITH_TIMEOUT(ended.count(), 1, endTimeoutMs);
     }
 
     // An end that was already on its way when the user stopped must not reach the player,
