@@ -1,6 +1,6 @@
 #include "playback/gstreamer/startup.h"
 
-#include "playlist/mediatypes.h"
+#include "files/mediatypes.h"
 
 #include <QFileInfo>
 #include <QSet>
