@@ -17,8 +17,9 @@ class EarlyStart;
 class Warmer;
 
 // The media engine over GStreamer's playbin, audio only: the transport, the generations and the
-// length. GStreamer starts with the first operation that needs it, or earlier in the background
-// once warmUp is called (startup.h). Tags are read by tagreading.h, the joint between files is
+// length (gstengine.cpp). GStreamer starts with the first operation that needs it, or earlier in
+// the background once warmUp is called (startup.h); where the playbin comes from is in
+// gstengineplaybin.cpp. Tags are read by tagreading.h, the joint between files is
 // kept exact by joint.h, the files to follow go through handover.h, and loudness.h
 // applies their gains.
 //
