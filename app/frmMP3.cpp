@@ -386,3 +386,13 @@ void frmMP3::dropEvent(QDropEvent *event)
     event->acceptProposedAction();
     m_player.addFiles(files);
 }
+
+void frmMP3::Hide_Click()
+{
+    m_state->setCompactView(true);
+}
+
+void frmMP3::Show_Click()
+{
+    m_state->setCompactView(false);
+}

@@ -1,5 +1,5 @@
 // Feeds any text to the parser of the file dialogs' filters.
-#include "app/dialogfilter.h"
+#include "dialogs/dialogfilter.h"
 
 #include <cstdint>
 

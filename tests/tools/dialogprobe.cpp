@@ -5,7 +5,7 @@
 //
 // prints "FileName=<...>" and "FileTitle=<...>" on two lines, UTF-8.
 
-#include "app/qtfiledialog.h"
+#include "dialogs/qtfiledialog.h"
 
 #include <QApplication>
 #include <QLibraryInfo>

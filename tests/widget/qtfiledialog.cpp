@@ -1,4 +1,4 @@
-#include "app/qtfiledialog.h"
+#include "dialogs/qtfiledialog.h"
 
 #include <QAbstractButton>
 #include <QApplication>

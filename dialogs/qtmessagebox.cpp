@@ -1,4 +1,4 @@
-#include "app/qtmessagebox.h"
+#include "dialogs/qtmessagebox.h"
 
 #include <QMessageBox>
 

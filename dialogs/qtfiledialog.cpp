@@ -1,7 +1,7 @@
-#include "app/qtfiledialog.h"
+#include "dialogs/qtfiledialog.h"
 
-#include "app/dialogfilter.h"
-#include "app/heaptrim.h"
+#include "dialogs/dialogfilter.h"
+#include "dialogs/heaptrim.h"
 #include "widgets/widgetstyle.h"
 
 #include <QAbstractFileIconProvider>

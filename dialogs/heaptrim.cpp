@@ -1,4 +1,4 @@
-#include "app/heaptrim.h"
+#include "dialogs/heaptrim.h"
 
 #if defined(__GLIBC__)
 #include <malloc.h>

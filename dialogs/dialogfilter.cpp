@@ -1,4 +1,4 @@
-#include "app/dialogfilter.h"
+#include "dialogs/dialogfilter.h"
 
 #include <algorithm>
 #include <optional>
